@@ -1,0 +1,98 @@
+#include "app/navigator.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace quillory {
+
+Navigator::Navigator(std::filesystem::path programFolder) : programFolder_(std::move(programFolder))
+{
+}
+
+void Navigator::define(std::string name, Factory factory)
+{
+    factories_[std::move(name)] = std::move(factory);
+}
+
+bool Navigator::defines(std::string_view name) const
+{
+    return factories_.find(name) != factories_.end();
+}
+
+void Navigator::start(std::string_view screen)
+{
+    showForm(screen);
+}
+
+Screen& Navigator::obtain(std::string_view name)
+{
+    if (Screen* s = screen(name))
+        return *s;
+    auto it = factories_.find(name);
+    if (it == factories_.end())
+        throw std::invalid_argument("no screen named " + std::string(name));
+    screens_.push_back(it->second(*this));
+    Screen& created = *screens_.back();
+    created.load();
+    return created;
+}
+
+void Navigator::showForm(std::string_view name)
+{
+    if (ended_)
+        return;
+    obtain(name).visible_ = true;
+}
+
+void Navigator::hideForm(std::string_view name)
+{
+    if (ended_)
+        return;
+    obtain(name).visible_ = false;
+}
+
+void Navigator::endProgram()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    for (auto& s : screens_)
+        s->visible_ = false;
+    if (onEnd_)
+        onEnd_();
+}
+
+Screen* Navigator::screen(std::string_view name)
+{
+    for (auto& s : screens_) {
+        if (s->name() == name)
+            return s.get();
+    }
+    return nullptr;
+}
+
+Screen* Navigator::visibleScreen()
+{
+    for (auto& s : screens_) {
+        if (s->visible())
+            return s.get();
+    }
+    return nullptr;
+}
+
+std::vector<std::string> Navigator::created() const
+{
+    std::vector<std::string> names;
+    names.reserve(screens_.size());
+    for (const auto& s : screens_)
+        names.push_back(s->name());
+    return names;
+}
+
+void Navigator::click(std::string_view control)
+{
+    if (Screen* s = visibleScreen())
+        s->click(control);
+}
+
+} // namespace quillory

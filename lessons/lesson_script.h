@@ -1,0 +1,60 @@
+// A lesson's script as data: rows of (From, Trigger, Effects, To) and the
+// dispatch rules of its buttons.
+#pragma once
+
+#include "ui/effect.h"
+
+#include <vector>
+
+namespace quillory {
+
+enum class TriggerKind { Talk, Teacher, Answer };
+
+struct Trigger {
+    TriggerKind kind = TriggerKind::Talk;
+    int answer = 0; // Answer k: 1 based
+    friend bool operator==(const Trigger&, const Trigger&) = default;
+};
+
+inline constexpr Trigger Talk{TriggerKind::Talk, 0};
+inline constexpr Trigger Teacher{TriggerKind::Teacher, 0};
+constexpr Trigger Answer(int k)
+{
+    return Trigger{TriggerKind::Answer, k};
+}
+
+// From value of an answer row that applies at any StepNo its button neither
+// handles by another row nor ignores (see LessonScript::answerIgnores).
+inline constexpr int AnyOther = -1;
+
+struct StepTransition {
+    int from = 0;
+    Trigger trigger;
+    std::vector<Effect> effects;
+    int to = 0;
+};
+
+// Talk shows these answer buttons before its row, at even StepNo from low to high.
+struct ChoiceRange {
+    int low = 0;
+    int high = 0;
+    std::vector<int> choices;
+};
+
+// StepNo values at which an answer button with an AnyOther row does nothing.
+struct AnswerIgnore {
+    int answer = 0;
+    std::vector<int> steps;
+};
+
+struct LessonScript {
+    std::vector<StepTransition> rows;
+    // Answer buttons do nothing while StepNo is below this value.
+    int answersFrom = 0;
+    // When set, every answer click at this StepNo or above first hides all answer buttons.
+    int answerHideFrom = -1;
+    std::vector<ChoiceRange> talkShowChoices;
+    std::vector<AnswerIgnore> answerIgnores;
+};
+
+} // namespace quillory

@@ -1,0 +1,12 @@
+// The sentence-pattern quiz screen.
+#pragma once
+
+#include "ui/screen.h"
+
+#include <memory>
+
+namespace quillory {
+
+std::unique_ptr<Screen> makeQuizScreen(Navigator& navigator);
+
+} // namespace quillory

@@ -1,0 +1,123 @@
+#include "ui/screen.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace quillory {
+
+Screen::Screen(Navigator& navigator, std::string name, std::string caption, int width, int height,
+               Rgb background)
+    : navigator_(navigator), name_(std::move(name)), caption_(std::move(caption)), width_(width),
+      height_(height), background_(background)
+{
+}
+
+const Control* Screen::find(std::string_view control) const
+{
+    for (const Control& c : controls_) {
+        if (c.name == control)
+            return &c;
+    }
+    return nullptr;
+}
+
+const Control& Screen::control(std::string_view name) const
+{
+    if (const Control* c = find(name))
+        return *c;
+    throw std::out_of_range(name_ + " has no control " + std::string(name));
+}
+
+Control& Screen::mutableControl(std::string_view name)
+{
+    return const_cast<Control&>(control(name));
+}
+
+void Screen::click(std::string_view control)
+{
+    const Control* c = find(control);
+    if (c == nullptr || !c->visible)
+        return;
+    onClick(control);
+}
+
+void Screen::setText(std::string_view control, std::string text)
+{
+    mutableControl(control).text = std::move(text);
+}
+
+void Screen::setVisible(std::string_view control, bool visible)
+{
+    mutableControl(control).visible = visible;
+}
+
+void Screen::showPicture(std::string_view control, std::string file)
+{
+    Control& c = mutableControl(control);
+    c.picture = std::move(file);
+    ++c.pictureLoads;
+}
+
+Control& Screen::add(Control control)
+{
+    if (find(control.name) != nullptr)
+        throw std::logic_error(name_ + " already has a control " + control.name);
+    controls_.push_back(std::move(control));
+    return controls_.back();
+}
+
+Control makeButton(std::string name, std::string caption, Rect rect, bool visible)
+{
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Button;
+    c.text = std::move(caption);
+    c.rect = rect;
+    c.visible = visible;
+    return c;
+}
+
+Control makeText(std::string name, Rect rect, bool scrollbar, std::optional<Rgb> background)
+{
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Text;
+    c.rect = rect;
+    c.scrollbar = scrollbar;
+    c.background = background;
+    return c;
+}
+
+Control makeLabel(std::string name, std::string text, Rect rect, Rgb background)
+{
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Label;
+    c.text = std::move(text);
+    c.rect = rect;
+    c.background = background;
+    return c;
+}
+
+Control makePicture(std::string name, Rect rect)
+{
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Picture;
+    c.rect = rect;
+    return c;
+}
+
+std::string writeLinesText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+} // namespace quillory

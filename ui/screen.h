@@ -1,0 +1,82 @@
+// A screen: a window with a caption, a fixed inner size, a background and fixed
+// controls, plus the handlers of its own class.
+#pragma once
+
+#include "ui/control.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillory {
+
+class Navigator;
+
+class Screen {
+public:
+    Screen(Navigator& navigator, std::string name, std::string caption, int width, int height,
+           Rgb background);
+    virtual ~Screen() = default;
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Rgb background() const { return background_; }
+    bool visible() const { return visible_; }
+
+    const std::deque<Control>& controls() const { return controls_; }
+    const Control* find(std::string_view control) const;
+    // The named control; throws std::out_of_range when the screen has none of that name.
+    const Control& control(std::string_view name) const;
+
+    // The screen's StepNo, on screens that have one.
+    virtual std::optional<int> step() const { return std::nullopt; }
+
+    // Form_Load: runs once, when the navigator creates the screen.
+    virtual void load() {}
+
+    // A click on the named control. Controls without a handler ignore it; so does
+    // a hidden control, which a person cannot click.
+    void click(std::string_view control);
+
+    void setText(std::string_view control, std::string text);
+    void setVisible(std::string_view control, bool visible);
+    void showPicture(std::string_view control, std::string file);
+
+protected:
+    virtual void onClick(std::string_view control) = 0;
+
+    Control& add(Control control);
+    Control& mutableControl(std::string_view name);
+    Navigator& navigator() { return navigator_; }
+
+private:
+    friend class Navigator;
+
+    Navigator& navigator_;
+    std::string name_;
+    std::string caption_;
+    int width_;
+    int height_;
+    Rgb background_;
+    bool visible_ = false;
+    std::deque<Control> controls_;
+};
+
+// Control builders for screen layouts (geometry in twips).
+Control makeButton(std::string name, std::string caption, Rect rect, bool visible = true);
+Control makeText(std::string name, Rect rect, bool scrollbar,
+                 std::optional<Rgb> background = std::nullopt);
+Control makeLabel(std::string name, std::string text, Rect rect, Rgb background);
+Control makePicture(std::string name, Rect rect);
+
+// The WriteLines layout: CR LF before each line and one empty line between lines,
+// with no trailing line break. No line is trimmed or wrapped.
+std::string writeLinesText(const std::vector<std::string>& lines);
+
+} // namespace quillory
