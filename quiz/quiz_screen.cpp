@@ -1,31 +1,110 @@
 #include "quiz/quiz_screen.h"
 
 #include "app/navigator.h"
+#include "quiz/quiz_rules.h"
+
+#include <cstdint>
+#include <string>
 
 namespace quillory {
 
 namespace {
 
-// Until the quiz is built: the screen and its way back.
+std::string spaces(int count)
+{
+    return std::string(count, ' ');
+}
+
+std::string ideographicSpaces(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "\u3000";
+    return text;
+}
+
+const QuizRule* findRule(int step, std::string_view button)
+{
+    for (const QuizRule& rule : quizRules()) {
+        if (rule.button == button && (rule.from == AnyStep || rule.from == step))
+            return &rule;
+    }
+    return nullptr;
+}
+
 class QuizScreen : public Screen {
 public:
     explicit QuizScreen(Navigator& navigator)
         : Screen(navigator, "Form18", "怒濤の文型当て問題", 7155, 4305, {255, 192, 192})
     {
+        const Rgb green{128, 255, 128};
+        const Rgb yellow{255, 255, 224};
+        add(makeLabel("Label1",
+                      ideographicSpaces(8) + "目指せ" + ideographicSpaces(1) +
+                          "２０問パーフェクト！" + ideographicSpaces(7) +
+                          "～間違えたら最初からやり直し～",
+                      {840, 120, 5415, 615}, green));
+        add(makeLabel("Label2", spaces(8) + "S V" + spaces(10) + "（第１文型）",
+                      {360, 840, 1215, 375}, yellow));
+        add(makeLabel("Label3", spaces(7) + "S V C" + spaces(8) + "（第２文型）",
+                      {1680, 840, 1215, 375}, yellow));
+        add(makeLabel("Label4",
+                      spaces(7) + "S V O" + spaces(5) + ideographicSpaces(1) + spaces(1) +
+                          "（第３文型）",
+                      {3000, 840, 1335, 375}, yellow));
+        add(makeLabel("Label5", spaces(4) + "S V O O" + spaces(6) + "（第４文型）",
+                      {4440, 840, 1215, 375}, yellow));
+        add(makeLabel("Label6", spaces(5) + "S V O C" + spaces(7) + "（第５文型）",
+                      {5760, 840, 1215, 375}, yellow));
         add(makeText("T1", {240, 1680, 6735, 1095}, false));
+        add(makeButton("Command1", "第１文型", {360, 3000, 1215, 375}));
+        add(makeButton("Command2", "第２文型", {1680, 3000, 1215, 375}));
+        add(makeButton("Command3", "第３文型", {3000, 3000, 1215, 375}));
+        add(makeButton("Command4", "第４文型", {4320, 3000, 1215, 375}));
+        add(makeButton("Command5", "第５文型", {5640, 3000, 1215, 375}));
+        add(makeButton("Command6", "再    挑    戦", {840, 3600, 2535, 495}));
         add(makeButton("Command7", "終了 （ メニューに戻る）", {3840, 3600, 2535, 495}));
     }
 
-    std::optional<int> step() const override { return 1; }
+    std::optional<int> step() const override { return stepNo_; }
+
+    void load() override
+    {
+        setText("T1", std::string(QuizOpening));
+        stepNo_ = 1;
+    }
 
 protected:
     void onClick(std::string_view control) override
     {
-        if (control == "Command7") {
-            navigator().showForm("Form20");
-            navigator().hideForm("Form18");
+        const QuizRule* rule = findRule(stepNo_, control);
+        if (rule == nullptr)
+            return;
+        for (const Effect& effect : rule->effects)
+            apply(effect);
+        stepNo_ = rule->to;
+    }
+
+private:
+    void apply(const Effect& effect)
+    {
+        switch (effect.kind) {
+        case EffectKind::SetText:
+            setText("T1", effect.text());
+            break;
+        case EffectKind::ShowForm:
+            navigator().showForm(effect.text());
+            break;
+        case EffectKind::HideForm:
+            navigator().hideForm(effect.text());
+            break;
+        default:
+            // The quiz has no picture, answer lists or game buttons.
+            break;
         }
     }
+
+    std::int16_t stepNo_ = 1;
 };
 
 } // namespace

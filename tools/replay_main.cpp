@@ -1,4 +1,26 @@
-int main()
+// quillory-replay: drives the real program headless, one command a line on
+// standard input, one JSON line per command on standard output.
+#include "ui/qt/fonts.h"
+#include "ui/qt/replay.h"
+
+#include <QApplication>
+
+#include <iostream>
+#include <string>
+
+int main(int argc, char* argv[])
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    quillory::applyLook(app);
+
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString());
+    std::ios::sync_with_stdio(false);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (auto out = replay.execute(line))
+            std::cout << *out << '\n' << std::flush;
+    }
     return 0;
 }

@@ -1,0 +1,30 @@
+// The sentence-pattern quiz as data: what each button does at each StepNo.
+#pragma once
+
+#include "ui/effect.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillory {
+
+// From value of a row that applies at every StepNo.
+inline constexpr int AnyStep = -1;
+
+struct QuizRule {
+    int from = AnyStep;
+    std::string button;
+    std::vector<Effect> effects;
+    std::int16_t to = 1;
+};
+
+// The first question, shown at load, on retry and after going back to the menu.
+inline constexpr std::string_view QuizOpening = "Mary likes music.   は第何文型？";
+
+// Rows in priority order: the first row that matches StepNo and the button applies.
+// A click that no row matches does nothing.
+const std::vector<QuizRule>& quizRules();
+
+} // namespace quillory

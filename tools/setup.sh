@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillory needs to build, test and run.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    libgtest-dev libgmock-dev googletest
+    fonts-noto-cjk
+)
+if [[ "${1:-}" == "--with-xvfb" ]]; then
+    packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+    sudo_cmd=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo_cmd=(sudo)
+else
+    echo "error: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,45 @@
+// quillory-shots: a developer's tool that drives the program like the replay driver
+// and saves pictures of the visible window. Reads replay commands on standard input,
+// plus "shot FILE.png". Runs on whatever platform Qt picks (xcb under Xvfb, or
+// offscreen).
+#include "ui/qt/fonts.h"
+#include "ui/qt/replay.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <iostream>
+#include <string>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    quillory::applyLook(app);
+
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString());
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (line.rfind("shot ", 0) == 0) {
+            const QString file = QString::fromStdString(line.substr(5));
+            QWidget* window = replay.view().visibleWindow();
+            if (window == nullptr) {
+                std::cerr << "no window to take\n";
+                continue;
+            }
+            QApplication::processEvents();
+            QPixmap picture;
+            if (QGuiApplication::platformName() == QLatin1String("xcb"))
+                picture = window->screen()->grabWindow(window->winId());
+            else
+                picture = window->grab();
+            std::cerr << (picture.save(file) ? "saved " : "could not save ") << file.toStdString()
+                      << '\n';
+            continue;
+        }
+        if (auto out = replay.execute(line))
+            std::cout << *out << '\n';
+    }
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "ui/qt/app_view.h"
+
+#include "app/screens.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <exception>
+
+namespace quillory {
+
+AppView::AppView(const std::filesystem::path& programFolder)
+    : navigator_(std::make_unique<Navigator>(programFolder))
+{
+    defineScreens(*navigator_);
+    navigator_->start("Form1");
+    sync();
+}
+
+AppView::~AppView() = default;
+
+ScreenWindow* AppView::window(const std::string& screen) const
+{
+    for (const auto& window : windows_) {
+        if (window->model().name() == screen)
+            return window.get();
+    }
+    return nullptr;
+}
+
+ScreenWindow* AppView::visibleWindow() const
+{
+    if (navigator_->ended())
+        return nullptr;
+    const Screen* screen = navigator_->visibleScreen();
+    return screen ? window(screen->name()) : nullptr;
+}
+
+void AppView::clicked(ScreenWindow* window, const QString& control)
+{
+    // A click can only reach the screen on show; a late event for a window just
+    // hidden is dropped.
+    if (navigator_->ended() || &window->model() != navigator_->visibleScreen())
+        return;
+    try {
+        navigator_->click(control.toStdString());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "quillory: %s: %s\n", control.toLocal8Bit().constData(), error.what());
+    }
+    sync();
+}
+
+void AppView::sync()
+{
+    for (const auto& screen : navigator_->screens()) {
+        if (window(screen->name()) != nullptr)
+            continue;
+        auto created = std::make_unique<ScreenWindow>(*screen);
+        ScreenWindow* raw = created.get();
+        connect(raw, &ScreenWindow::controlClicked, this,
+                [this, raw](const QString& control) { clicked(raw, control); });
+        connect(raw, &ScreenWindow::closeRequested, this, [this] {
+            navigator_->endProgram();
+            sync();
+        });
+        windows_.push_back(std::move(created));
+    }
+    for (const auto& window : windows_)
+        window->sync();
+
+    if (navigator_->ended()) {
+        for (const auto& window : windows_)
+            window->hide();
+        shown_ = nullptr;
+        if (!endSignalled_) {
+            endSignalled_ = true;
+            emit programEnded();
+        }
+        return;
+    }
+
+    ScreenWindow* next = visibleWindow();
+    if (next != shown_ && next != nullptr) {
+        place(*next, shown_);
+        next->show();
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            next->raise();
+            next->activateWindow();
+        }
+    }
+    for (const auto& window : windows_) {
+        if (window.get() != next && window->isVisible())
+            window->hide();
+    }
+    shown_ = next;
+}
+
+void AppView::place(ScreenWindow& window, const ScreenWindow* previous)
+{
+    QScreen* display = previous ? previous->screen() : QGuiApplication::primaryScreen();
+    if (display == nullptr)
+        return;
+    const QRect area = display->availableGeometry();
+    QPoint centre = previous ? previous->frameGeometry().center() : area.center();
+    QRect frame = window.frameGeometry();
+    if (!window.testAttribute(Qt::WA_WState_Created) || frame.size() == QSize(0, 0))
+        frame.setSize(window.size());
+    frame.moveCenter(centre);
+    // Keep the whole window on the display.
+    if (frame.right() > area.right())
+        frame.moveRight(area.right());
+    if (frame.bottom() > area.bottom())
+        frame.moveBottom(area.bottom());
+    if (frame.left() < area.left())
+        frame.moveLeft(area.left());
+    if (frame.top() < area.top())
+        frame.moveTop(area.top());
+    window.move(frame.topLeft());
+}
+
+} // namespace quillory

@@ -1,0 +1,231 @@
+#include "ui/qt/replay.h"
+
+#include "ui/qt/picture_box.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <system_error>
+
+namespace quillory {
+
+namespace {
+
+std::string_view trim(std::string_view text)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string error(std::string_view reason)
+{
+    return "{\"error\": " + jsonString(reason) + "}";
+}
+
+std::string rgb(const QColor& colour)
+{
+    return "[" + std::to_string(colour.red()) + ", " + std::to_string(colour.green()) + ", " +
+           std::to_string(colour.blue()) + "]";
+}
+
+std::string boolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+const char* kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Text:
+        return "text";
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Picture:
+        return "picture";
+    }
+    return "unknown";
+}
+
+std::string controlState(const Control& control, const QWidget& widget)
+{
+    std::string out = "{\"name\": " + jsonString(control.name) +
+                      ", \"kind\": " + jsonString(kindName(control.kind));
+    switch (control.kind) {
+    case ControlKind::Button:
+        out += ", \"caption\": " +
+               jsonString(modelCaption(static_cast<const QPushButton&>(widget).text()));
+        break;
+    case ControlKind::Text: {
+        const auto& text = static_cast<const QPlainTextEdit&>(widget);
+        out += ", \"text\": " + jsonString(modelText(text.toPlainText()));
+        out +=
+            ", \"scrollbar\": " + boolean(text.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+        break;
+    }
+    case ControlKind::Label: {
+        const auto& label = static_cast<const QLabel&>(widget);
+        out += ", \"text\": " + jsonString(label.text().toStdString());
+        out += ", \"background\": " + rgb(label.palette().color(QPalette::Window));
+        break;
+    }
+    case ControlKind::Picture: {
+        const auto& picture = static_cast<const PictureBox&>(widget);
+        out +=
+            ", \"file\": " + (picture.file().isEmpty() ? std::string("null")
+                                                       : jsonString(picture.file().toStdString()));
+        out += ", \"loaded\": " + boolean(picture.loaded());
+        break;
+    }
+    }
+    const QRect geometry = widget.geometry();
+    out += ", \"left\": " + std::to_string(pixelsToTwips(geometry.x()));
+    out += ", \"top\": " + std::to_string(pixelsToTwips(geometry.y()));
+    out += ", \"width\": " + std::to_string(pixelsToTwips(geometry.width()));
+    out += ", \"height\": " + std::to_string(pixelsToTwips(geometry.height()));
+    out += ", \"visible\": " + boolean(!widget.isHidden());
+    return out + "}";
+}
+
+} // namespace
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+Replay::Replay(std::filesystem::path programFolder) : programFolder_(std::move(programFolder))
+{
+    std::error_code failure;
+    startFolder_ = std::filesystem::current_path(failure);
+    view_ = std::make_unique<AppView>(programFolder_);
+    QCoreApplication::processEvents();
+}
+
+Replay::~Replay() = default;
+
+std::optional<std::string> Replay::execute(std::string_view line)
+{
+    line = trim(line);
+    if (line.empty() || line.front() == '#')
+        return std::nullopt;
+
+    const std::size_t gap = line.find_first_of(" \t");
+    const std::string_view command = line.substr(0, gap);
+    const std::string_view argument =
+        gap == std::string_view::npos ? std::string_view{} : trim(line.substr(gap));
+
+    if (command == "click") {
+        if (argument.empty())
+            return error("click needs the name of a control");
+        return click(argument);
+    }
+    if (command == "dump" || command == "restart") {
+        if (!argument.empty())
+            return error(std::string(command) + " takes no argument");
+        if (command == "restart")
+            restart();
+        return state();
+    }
+    return error("unknown command: " + std::string(command));
+}
+
+std::string Replay::click(std::string_view control)
+{
+    ScreenWindow* window = view_->visibleWindow();
+    if (window == nullptr)
+        return error("no screen is visible: the program has ended");
+    const std::string name(control);
+    QWidget* widget = window->controlWidget(name);
+    if (widget == nullptr)
+        return error(window->model().name() + " has no control " + name);
+    if (widget->isHidden())
+        return error(name + " on " + window->model().name() + " is hidden");
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    QCoreApplication::processEvents();
+    return state();
+}
+
+void Replay::restart()
+{
+    view_.reset();
+    QCoreApplication::processEvents();
+    // A fresh start: the folder the driver was started in is current again.
+    std::error_code failure;
+    if (!startFolder_.empty())
+        std::filesystem::current_path(startFolder_, failure);
+    view_ = std::make_unique<AppView>(programFolder_);
+    QCoreApplication::processEvents();
+}
+
+std::string Replay::state() const
+{
+    ScreenWindow* window = view_->visibleWindow();
+    if (view_->ended() || window == nullptr)
+        return "{\"ended\": true}";
+    const Screen& screen = window->model();
+
+    std::string out = "{\"ended\": false";
+    out += ", \"screen\": " + jsonString(screen.name());
+    out += ", \"caption\": " + jsonString(window->windowTitle().toStdString());
+    out += ", \"width\": " + std::to_string(pixelsToTwips(window->width()));
+    out += ", \"height\": " + std::to_string(pixelsToTwips(window->height()));
+    out += ", \"background\": " + rgb(window->palette().color(QPalette::Window));
+    const std::optional<int> step = screen.step();
+    out += ", \"step\": " + (step ? std::to_string(*step) : std::string("null"));
+    out += ", \"created\": [";
+    bool first = true;
+    for (const std::string& created : view_->navigator().created()) {
+        out += (first ? "" : ", ") + jsonString(created);
+        first = false;
+    }
+    out += "], \"controls\": [";
+    first = true;
+    for (const Control& control : screen.controls()) {
+        const QWidget* widget = window->controlWidget(control.name);
+        if (widget == nullptr)
+            continue;
+        out += (first ? "" : ", ") + controlState(control, *widget);
+        first = false;
+    }
+    return out + "]}";
+}
+
+} // namespace quillory

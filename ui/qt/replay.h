@@ -1,0 +1,42 @@
+// The replay driver: runs the real program headless, clicks it by command and
+// reads its state back from the widgets as one JSON line.
+#pragma once
+
+#include "ui/qt/app_view.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+class Replay {
+public:
+    // Starts the program as at start-up, with programFolder as its own folder.
+    explicit Replay(std::filesystem::path programFolder);
+    ~Replay();
+
+    // Runs one command line. Blank lines and comments give nothing; every other
+    // line gives exactly one JSON line (without its line break).
+    std::optional<std::string> execute(std::string_view line);
+
+    // The state line.
+    std::string state() const;
+
+    AppView& view() { return *view_; }
+
+private:
+    std::string click(std::string_view control);
+    void restart();
+
+    std::filesystem::path programFolder_;
+    std::filesystem::path startFolder_;
+    std::unique_ptr<AppView> view_;
+};
+
+// A JSON string literal, with quotes; control characters are escaped.
+std::string jsonString(std::string_view text);
+
+} // namespace quillory
