@@ -98,8 +98,11 @@ std::string controlState(const Control& control, const QWidget& widget)
 
 } // namespace
 
-std::string jsonString(std::string_view text)
+std::string jsonString(std::string_view raw)
 {
+    // Bytes that are not UTF-8 become U+FFFD, so every line stays valid JSON.
+    const std::string text =
+        QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size())).toStdString();
     std::string out = "\"";
     for (const char c : text) {
         switch (c) {
