@@ -110,7 +110,8 @@ QWidget* ScreenWindow::build(const Control& control)
     }
     case ControlKind::Label: {
         auto* label = new QLabel(this);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setIndent(4);
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
         if (control.background) {
