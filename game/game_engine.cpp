@@ -1,0 +1,376 @@
+#include "game/game_engine.h"
+
+#include "app/navigator.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace quillory {
+
+namespace {
+
+constexpr int kMaxStep = 32767; // StepNo is 16 bits, signed
+
+std::size_t slot(GameTrigger trigger)
+{
+    return static_cast<std::size_t>(trigger);
+}
+
+} // namespace
+
+std::string triggerName(GameTrigger trigger)
+{
+    switch (trigger) {
+    case GameTrigger::Talk:
+        return "Talk";
+    case GameTrigger::Partner:
+        return "Partner";
+    case GameTrigger::Answer1:
+    case GameTrigger::Answer2:
+    case GameTrigger::Answer3:
+    case GameTrigger::Answer4:
+        return "Answer " + std::to_string(static_cast<int>(trigger) -
+                                          static_cast<int>(GameTrigger::Answer1) + 1);
+    case GameTrigger::Again:
+        return "Again";
+    case GameTrigger::Move:
+        return "Move";
+    }
+    return "?";
+}
+
+std::string describe(StepFrom from)
+{
+    if (!from.isRange())
+        return std::to_string(from.low);
+    return std::to_string(from.low) + "-" + std::to_string(from.high);
+}
+
+bool guardAdmits(GameTrigger trigger, int step)
+{
+    switch (trigger) {
+    case GameTrigger::Talk:
+        return step % 2 == 0;
+    case GameTrigger::Again:
+        return true;
+    default:
+        return step % 2 != 0;
+    }
+}
+
+std::vector<const GameRule*> testOrder(const std::vector<GameRule>& rules, GameTrigger trigger)
+{
+    std::vector<const GameRule*> order;
+    for (const GameRule& r : rules) {
+        if (r.trigger == trigger)
+            order.push_back(&r);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const GameRule* a, const GameRule* b) {
+        if (a->from.high != b->from.high)
+            return a->from.high > b->from.high;
+        return a->from.isRange() && !b->from.isRange();
+    });
+    return order;
+}
+
+std::string GameScreen::buttonName(GameTrigger trigger)
+{
+    switch (trigger) {
+    case GameTrigger::Talk:
+        return "Command1";
+    case GameTrigger::Partner:
+        return "Command2";
+    case GameTrigger::Again:
+        return "Command8";
+    case GameTrigger::Move:
+        return "Command9";
+    default:
+        return "Command" + std::to_string(static_cast<int>(trigger) -
+                                          static_cast<int>(GameTrigger::Answer1) + 4);
+    }
+}
+
+GameScreen::GameScreen(Navigator& navigator, GameScript script)
+    : Screen(navigator, "Form17", "THE LANTERN ROAD", 7155, 4305, {255, 128, 128}),
+      script_(std::move(script))
+{
+    add(makePicture("P1", {240, 0, 3135, 2295}));
+    add(makeButton("Command1", "話す", {3600, 240, 1455, 495}));
+    add(makeButton("Command2", "相手が話す", {5280, 240, 1455, 495}));
+    add(makeButton("Command8", "もう一度", {3600, 960, 1455, 495}, false));
+    add(makeButton("Command3", "終　　了", {5280, 960, 1455, 495}));
+    static const char* const kDigits[] = {"１", "２", "３", "４"};
+    for (int k = 1; k <= 4; ++k) {
+        add(makeButton(buttonName(GameAnswer(k)), kDigits[k - 1],
+                       {3600 + 600 * (k - 1), 1800, 495, 495}, false));
+    }
+    add(makeButton("Command9", "移動", {6000, 1800, 735, 495}, false));
+    add(makeText("T1", {240, 2400, 6615, 1815}, false));
+
+    for (GameTrigger t : kGameTriggers)
+        ordered_[slot(t)] = testOrder(script_.rules, t);
+}
+
+void GameScreen::load()
+{
+    showPicture("P1", kGameFirstPicture);
+    setText("T1", kGameGreeting);
+}
+
+void GameScreen::onClick(std::string_view control)
+{
+    if (control == "Command3") {
+        back();
+        return;
+    }
+    for (GameTrigger t : kGameTriggers) {
+        if (control == buttonName(t)) {
+            press(t);
+            return;
+        }
+    }
+}
+
+void GameScreen::press(GameTrigger trigger)
+{
+    if (isAnswer(trigger))
+        setChoices(kAllChoices, false);
+    if (!guardAdmits(trigger, stepNo_))
+        return;
+    // Each rule sees StepNo as the rules before it left it, so a remap and the
+    // rule it leads to act in the same click.
+    for (const GameRule* r : ordered_[slot(trigger)]) {
+        if (r->from.contains(stepNo_))
+            run(*r);
+    }
+}
+
+void GameScreen::back()
+{
+    stepNo_ = 0;
+    for (const char* name :
+         {"Command4", "Command5", "Command6", "Command7", "Command8", "Command9"})
+        setVisible(name, false);
+    navigator().showForm("Form20");
+    navigator().hideForm(name());
+    showPicture("P1", kGameFirstPicture);
+    setText("T1", kGameGreeting);
+}
+
+void GameScreen::run(const GameRule& rule)
+{
+    for (const Effect& e : rule.effects)
+        apply(e);
+    if (rule.to)
+        stepNo_ = static_cast<std::int16_t>(*rule.to);
+}
+
+void GameScreen::apply(const Effect& e)
+{
+    switch (e.kind) {
+    case EffectKind::SetText:
+        setText("T1", e.text());
+        break;
+    case EffectKind::WriteLines:
+        setText("T1", writeLinesText(e.lines));
+        break;
+    case EffectKind::ShowChoices:
+        setChoices(e.choices, true);
+        break;
+    case EffectKind::HideChoices:
+        setChoices(e.choices, false);
+        break;
+    case EffectKind::ShowPicture:
+        showPicture("P1", e.text());
+        break;
+    case EffectKind::ShowForm:
+        navigator().showForm(e.text());
+        break;
+    case EffectKind::HideForm:
+        navigator().hideForm(e.text());
+        break;
+    case EffectKind::ShowAgain:
+        setVisible("Command8", true);
+        break;
+    case EffectKind::HideAgain:
+        setVisible("Command8", false);
+        break;
+    case EffectKind::ShowMove:
+        setVisible("Command9", true);
+        break;
+    case EffectKind::HideMove:
+        setVisible("Command9", false);
+        break;
+    }
+}
+
+void GameScreen::setChoices(const std::vector<int>& choices, bool visible)
+{
+    for (int k : choices) {
+        if (k >= 1 && k <= 4)
+            setVisible(buttonName(GameAnswer(k)), visible);
+    }
+}
+
+std::vector<std::string> checkGameRules(const GameScript& script,
+                                        const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> problems;
+    auto where = [](const GameRule& r) { return describe(r.from) + " " + triggerName(r.trigger); };
+    auto problem = [&](const GameRule& r, const std::string& what) {
+        problems.push_back("game rule " + where(r) + ": " + what);
+    };
+    auto pictureKnown = [&](const std::string& file) {
+        return std::find(pictures.begin(), pictures.end(), file) != pictures.end();
+    };
+    auto inSpans = [&](int step) {
+        return std::any_of(script.spans.begin(), script.spans.end(),
+                           [step](StepFrom s) { return s.contains(step); });
+    };
+    // Some rule that moves StepNo on from this step, and whose guard lets it act there.
+    auto movesOn = [&](int step) {
+        return std::any_of(script.rules.begin(), script.rules.end(), [step](const GameRule& r) {
+            return r.to && r.from.contains(step) && guardAdmits(r.trigger, step);
+        });
+    };
+
+    // Each rule on its own.
+    for (const GameRule& r : script.rules) {
+        if (r.from.low < 0 || r.from.high > kMaxStep || r.from.low > r.from.high)
+            problem(r, "From out of range");
+        if (r.to && (*r.to < 0 || *r.to > kMaxStep))
+            problem(r, "To out of range");
+        if (r.effects.empty() && !r.to)
+            problem(r, "rule without effects or To");
+        if (!r.from.isRange() && !guardAdmits(r.trigger, r.from.low))
+            problem(r, "its button's guard never lets it act at this step");
+        for (const Effect& e : r.effects) {
+            switch (e.kind) {
+            case EffectKind::SetText:
+            case EffectKind::ShowForm:
+            case EffectKind::HideForm:
+                if (e.lines.size() != 1)
+                    problem(r, "effect needs exactly one text");
+                break;
+            case EffectKind::WriteLines:
+                if (e.lines.size() < 2 || e.lines.size() > 4)
+                    problem(r, "WriteLines of " + std::to_string(e.lines.size()) +
+                                   " lines (2 to 4 expected)");
+                break;
+            case EffectKind::ShowChoices:
+            case EffectKind::HideChoices:
+                if (e.choices.empty())
+                    problem(r, "ShowChoices or HideChoices without buttons");
+                for (int k : e.choices) {
+                    if (k < 1 || k > 4)
+                        problem(r, "answer button " + std::to_string(k) + " the screen lacks");
+                }
+                break;
+            case EffectKind::ShowPicture:
+                if (!pictureKnown(e.text()))
+                    problem(r, "picture " + e.text() + " is not among the assets");
+                break;
+            case EffectKind::ShowAgain:
+            case EffectKind::HideAgain:
+            case EffectKind::ShowMove:
+            case EffectKind::HideMove:
+                break;
+            }
+        }
+    }
+
+    // Each button's rules in test order.
+    for (GameTrigger t : kGameTriggers) {
+        const std::vector<const GameRule*> order = testOrder(script.rules, t);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const GameRule& r = *order[i];
+            int caught = 0;
+            std::string firstCatch;
+            for (std::size_t j = i + 1; j < order.size(); ++j) {
+                const GameRule& later = *order[j];
+                if (later.from.high == r.from.high && later.from.isRange() == r.from.isRange()) {
+                    if (later.from == r.from)
+                        problem(later, "more than one rule for this From and Trigger");
+                    else
+                        problem(later, "same upper end as the range " + describe(r.from) +
+                                           ", so their order is ambiguous");
+                }
+                if (r.to && later.from.contains(*r.to)) {
+                    if (++caught == 1)
+                        firstCatch = describe(later.from);
+                }
+            }
+            if (r.isRemap()) {
+                if (caught == 0)
+                    problem(r, "remap to " + std::to_string(*r.to) +
+                                   " that no later rule of its button takes up");
+                else if (caught > 1)
+                    problem(r, "remap to " + std::to_string(*r.to) +
+                                   " taken up by more than one later rule");
+            } else if (r.to && caught > 0) {
+                problem(r, "its To " + std::to_string(*r.to) + " is caught again by the rule " +
+                               firstCatch + " in the same click");
+            }
+        }
+    }
+
+    // At an odd step only one of Partner, the answer buttons and Move acts, and
+    // where the answer buttons act, all four have rules.
+    int highest = 0;
+    for (const GameRule& r : script.rules) {
+        if (r.trigger != GameTrigger::Talk && r.trigger != GameTrigger::Again)
+            highest = std::max(highest, std::min(r.from.high, kMaxStep));
+    }
+    for (int step = 1; step <= highest; step += 2) {
+        bool partner = false;
+        bool move = false;
+        std::array<bool, 4> answers{};
+        for (const GameRule& r : script.rules) {
+            if (!r.from.contains(step))
+                continue;
+            if (r.trigger == GameTrigger::Partner)
+                partner = true;
+            else if (r.trigger == GameTrigger::Move)
+                move = true;
+            else if (isAnswer(r.trigger))
+                answers[static_cast<std::size_t>(static_cast<int>(r.trigger) -
+                                                 static_cast<int>(GameTrigger::Answer1))] = true;
+        }
+        const bool anyAnswer = std::find(answers.begin(), answers.end(), true) != answers.end();
+        const std::string at = "game step " + std::to_string(step) + ": ";
+        if (int(partner) + int(move) + int(anyAnswer) > 1)
+            problems.push_back(at +
+                               "more than one of Partner, the answer buttons and Move have rules");
+        if (anyAnswer) {
+            for (int k = 1; k <= 4; ++k) {
+                if (!answers[static_cast<std::size_t>(k - 1)])
+                    problems.push_back(at + "Answer " + std::to_string(k) + " has no rule");
+            }
+        }
+    }
+
+    // Within the steps the script tells, every turn of the story has its rule...
+    for (StepFrom span : script.spans) {
+        for (int step = span.low; step <= std::min(span.high, kGameEndStep - 1); ++step) {
+            if (!movesOn(step))
+                problems.push_back("game step " + std::to_string(step) + ": no rule of " +
+                                   (step % 2 == 0 ? "Talk" : "Partner, the answers or Move") +
+                                   " moves on from it");
+        }
+    }
+    // ...and every step a rule leads to has a way on, but the story's end.
+    std::map<int, const GameRule*> targets;
+    for (const GameRule& r : script.rules) {
+        if (r.to && !r.isRemap() && *r.to != kGameEndStep && inSpans(*r.to))
+            targets.emplace(*r.to, &r);
+    }
+    for (const auto& [step, from] : targets) {
+        if (!movesOn(step))
+            problem(*from,
+                    "leads to step " + std::to_string(step) + ", where no button's rule moves on");
+    }
+    return problems;
+}
+
+} // namespace quillory

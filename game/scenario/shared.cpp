@@ -1,0 +1,33 @@
+// Rules every episode relies on, and the list of episodes.
+#include "game/scenario/episodes.h"
+
+namespace quillory::scenario {
+
+const std::vector<GameRule>& sharedRules()
+{
+    using enum GameTrigger;
+    static const std::vector<GameRule> kRules{
+        // Talk at a question step first brings back the four answer buttons.
+        {Steps(12, 20), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(38, 46), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(76, 84), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(96, 104), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(116, 124), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(146, 174), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(190, 198), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(218, 226), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(240, 248), Talk, {ShowChoices(kAllChoices)}, Stay},
+        {Steps(282, 352), Talk, {ShowChoices(kAllChoices)}, Stay},
+        // From a game over, Again first hides itself.
+        {Steps(280, 32767), Again, {HideAgain()}, Stay},
+    };
+    return kRules;
+}
+
+const std::vector<const Episode*>& episodes()
+{
+    static const std::vector<const Episode*> kEpisodes{&episode1()};
+    return kEpisodes;
+}
+
+} // namespace quillory::scenario
