@@ -4,7 +4,7 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include <cstdio>
+#include <QtGlobal>
 
 namespace quillory {
 
@@ -18,9 +18,8 @@ void PictureBox::load(const QString& file)
     image_ = reader.read();
     if (image_.isNull()) {
         const QString where = QDir::current().absoluteFilePath(file);
-        std::fprintf(stderr, "quillory: cannot show picture %s: %s\n",
-                     where.toLocal8Bit().constData(),
-                     reader.errorString().toLocal8Bit().constData());
+        qWarning("quillory: cannot show picture %s: %s", qPrintable(where),
+                 qPrintable(reader.errorString()));
     }
     update();
 }
