@@ -1,9 +1,9 @@
 #include "ui/qt/replay.h"
 
 #include "ui/qt/picture_box.h"
+#include "ui/qt/text_label.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -73,9 +73,12 @@ std::string controlState(const Control& control, const QWidget& widget)
         break;
     }
     case ControlKind::Label: {
-        const auto& label = static_cast<const QLabel&>(widget);
+        const auto& label = static_cast<const TextLabel&>(widget);
         out += ", \"text\": " + jsonString(label.text().toStdString());
-        out += ", \"background\": " + rgb(label.palette().color(QPalette::Window));
+        out += ", \"background\": " +
+               rgb(label.background().isValid()
+                       ? label.background()
+                       : label.parentWidget()->palette().color(QPalette::Window));
         break;
     }
     case ControlKind::Picture: {

@@ -3,9 +3,9 @@
 #include "ui/qt/caption_button.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/picture_box.h"
+#include "ui/qt/text_label.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -109,18 +109,12 @@ QWidget* ScreenWindow::build(const Control& control)
         return text;
     }
     case ControlKind::Label: {
-        auto* label = new QLabel(this);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setIndent(4);
-        label->setWordWrap(true);
-        label->setTextFormat(Qt::PlainText);
-        if (control.background) {
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::Window, toColor(*control.background));
-            palette.setColor(QPalette::WindowText, Qt::black);
-            label->setPalette(palette);
-            label->setAutoFillBackground(true);
-        }
+        auto* label = new TextLabel(this);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        if (control.background)
+            label->setBackground(toColor(*control.background));
         return label;
     }
     case ControlKind::Picture:
@@ -153,7 +147,7 @@ void ScreenWindow::syncControl(const Control& control, Drawn& drawn)
         break;
     case ControlKind::Label:
         if (textChanged)
-            static_cast<QLabel*>(widget)->setText(fromUtf8(control.text));
+            static_cast<TextLabel*>(widget)->setText(fromUtf8(control.text));
         break;
     case ControlKind::Picture:
         if (drawn.pictureLoads != control.pictureLoads) {
