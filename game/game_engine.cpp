@@ -168,27 +168,14 @@ void GameScreen::run(const GameRule& rule)
 
 void GameScreen::apply(const Effect& e)
 {
+    if (applySharedEffect(e, "P1"))
+        return;
     switch (e.kind) {
-    case EffectKind::SetText:
-        setText("T1", e.text());
-        break;
-    case EffectKind::WriteLines:
-        setText("T1", writeLinesText(e.lines));
-        break;
     case EffectKind::ShowChoices:
         setChoices(e.choices, true);
         break;
     case EffectKind::HideChoices:
         setChoices(e.choices, false);
-        break;
-    case EffectKind::ShowPicture:
-        showPicture("P1", e.text());
-        break;
-    case EffectKind::ShowForm:
-        navigator().showForm(e.text());
-        break;
-    case EffectKind::HideForm:
-        navigator().hideForm(e.text());
         break;
     case EffectKind::ShowAgain:
         setVisible("Command8", true);
@@ -201,6 +188,8 @@ void GameScreen::apply(const Effect& e)
         break;
     case EffectKind::HideMove:
         setVisible("Command9", false);
+        break;
+    default:
         break;
     }
 }

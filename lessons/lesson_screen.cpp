@@ -150,33 +150,17 @@ void LessonScreen::run(const StepTransition& r)
 
 void LessonScreen::apply(const Effect& e)
 {
+    if (applySharedEffect(e, profile_.pictureControl))
+        return;
     switch (e.kind) {
-    case EffectKind::SetText:
-        setText("T1", e.text());
-        break;
-    case EffectKind::WriteLines:
-        setText("T1", writeLinesText(e.lines));
-        break;
     case EffectKind::ShowChoices:
         setChoices(e.choices, true);
         break;
     case EffectKind::HideChoices:
         setChoices(e.choices, false);
         break;
-    case EffectKind::ShowPicture:
-        showPicture(profile_.pictureControl, e.text());
-        break;
-    case EffectKind::ShowForm:
-        navigator().showForm(e.text());
-        break;
-    case EffectKind::HideForm:
-        navigator().hideForm(e.text());
-        break;
-    case EffectKind::ShowAgain:
-    case EffectKind::HideAgain:
-    case EffectKind::ShowMove:
-    case EffectKind::HideMove:
-        break; // game screen only; the check rejects them in lesson scripts
+    default:
+        break; // game words: the check rejects them in lesson scripts
     }
 }
 

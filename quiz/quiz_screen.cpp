@@ -88,20 +88,9 @@ protected:
 private:
     void apply(const Effect& effect)
     {
-        switch (effect.kind) {
-        case EffectKind::SetText:
-            setText("T1", effect.text());
-            break;
-        case EffectKind::ShowForm:
-            navigator().showForm(effect.text());
-            break;
-        case EffectKind::HideForm:
-            navigator().hideForm(effect.text());
-            break;
-        default:
-            // The quiz has no picture, answer lists or game buttons.
-            break;
-        }
+        // The quiz has a text box but no picture, answer lists or game buttons.
+        if (effect.kind != EffectKind::ShowPicture)
+            applySharedEffect(effect, {});
     }
 
     std::int16_t stepNo_ = 1;

@@ -1,5 +1,7 @@
 #include "ui/screen.h"
 
+#include "app/navigator.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -56,6 +58,29 @@ void Screen::showPicture(std::string_view control, std::string file)
     Control& c = mutableControl(control);
     c.picture = std::move(file);
     ++c.pictureLoads;
+}
+
+bool Screen::applySharedEffect(const Effect& effect, std::string_view pictureBox)
+{
+    switch (effect.kind) {
+    case EffectKind::SetText:
+        setText("T1", effect.text());
+        return true;
+    case EffectKind::WriteLines:
+        setText("T1", writeLinesText(effect.lines));
+        return true;
+    case EffectKind::ShowPicture:
+        showPicture(pictureBox, effect.text());
+        return true;
+    case EffectKind::ShowForm:
+        navigator_.showForm(effect.text());
+        return true;
+    case EffectKind::HideForm:
+        navigator_.hideForm(effect.text());
+        return true;
+    default:
+        return false;
+    }
 }
 
 Control& Screen::add(Control control)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/control.h"
+#include "ui/effect.h"
 
 #include <deque>
 #include <optional>
@@ -50,6 +51,11 @@ public:
 
 protected:
     virtual void onClick(std::string_view control) = 0;
+
+    // The effect words every scripted screen applies alike: SetText and WriteLines
+    // on the text box T1, ShowPicture on the given picture box, ShowForm and
+    // HideForm through the navigator. False for any other word.
+    bool applySharedEffect(const Effect& effect, std::string_view pictureBox);
 
     Control& add(Control control);
     Control& mutableControl(std::string_view name);
