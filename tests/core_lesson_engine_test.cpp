@@ -450,7 +450,7 @@ TEST(LessonEngine, RealScriptTablesAreSound)
 }
 
 // The fourteen lesson screens as designed.
-struct LessonSpec {
+struct ExpectedLesson {
     std::string screen;
     std::string menuButton;
     std::string caption;
@@ -475,9 +475,9 @@ const std::vector<int> kThree{3840, 4680, 5520};
 const std::vector<int> kFour{3840, 4680, 5520, 6360};
 const std::vector<int> kFive{3840, 4440, 5040, 5640, 6240};
 
-const std::vector<LessonSpec>& lessonSpecs()
+const std::vector<ExpectedLesson>& expectedLessons()
 {
-    static const std::vector<LessonSpec> kSpecs{
+    static const std::vector<ExpectedLesson> kExpected{
         {"Form3",
          "C2",
          "＜１＞５文型 Part 1",
@@ -675,32 +675,32 @@ const std::vector<LessonSpec>& lessonSpecs()
          "Form20",
          true},
     };
-    return kSpecs;
+    return kExpected;
 }
 
-void expectDesign(const Screen& s, const LessonSpec& spec)
+void expectDesign(const Screen& s, const ExpectedLesson& expected)
 {
-    EXPECT_EQ(s.caption(), spec.caption);
+    EXPECT_EQ(s.caption(), expected.caption);
     EXPECT_EQ(s.width(), 7155);
     EXPECT_EQ(s.height(), 4305);
-    EXPECT_EQ(s.background(), spec.background);
-    EXPECT_EQ(s.controls().size(), 5 + spec.choiceLefts.size());
+    EXPECT_EQ(s.background(), expected.background);
+    EXPECT_EQ(s.controls().size(), 5 + expected.choiceLefts.size());
 
-    const Control* picture = s.find(spec.pictureControl);
+    const Control* picture = s.find(expected.pictureControl);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->kind, ControlKind::Picture);
     EXPECT_EQ(picture->rect, (Rect{360, 0, 3135, 2295}));
     EXPECT_TRUE(picture->visible);
-    EXPECT_EQ(s.find(spec.pictureControl == "P1" ? "Picture1" : "P1"), nullptr);
+    EXPECT_EQ(s.find(expected.pictureControl == "P1" ? "Picture1" : "P1"), nullptr);
 
     const Control& text = s.control("T1");
     EXPECT_EQ(text.kind, ControlKind::Text);
-    EXPECT_EQ(text.rect, (Rect{360, 2400, 6495, spec.textHeight}));
+    EXPECT_EQ(text.rect, (Rect{360, 2400, 6495, expected.textHeight}));
     EXPECT_TRUE(text.scrollbar);
     EXPECT_TRUE(text.visible);
 
     const std::vector<std::pair<std::string, std::string>> commands{
-        {"Command1", spec.talk}, {"Command2", "先生が話す"}, {"Command3", spec.back}};
+        {"Command1", expected.talk}, {"Command2", "先生が話す"}, {"Command3", expected.back}};
     int top = 240;
     for (const auto& [name, caption] : commands) {
         const Control& c = s.control(name);
@@ -711,15 +711,15 @@ void expectDesign(const Screen& s, const LessonSpec& spec)
         top += 480;
     }
     const std::vector<std::string> digits{"１", "２", "３", "４", "５"};
-    for (std::size_t i = 0; i < spec.choiceLefts.size(); ++i) {
+    for (std::size_t i = 0; i < expected.choiceLefts.size(); ++i) {
         const std::string name = "Command" + std::to_string(4 + i);
         const Control& c = s.control(name);
         EXPECT_EQ(c.kind, ControlKind::Button) << name;
         EXPECT_EQ(c.text, digits[i]) << name;
-        EXPECT_EQ(c.rect, (Rect{spec.choiceLefts[i], 1800, 495, 495})) << name;
+        EXPECT_EQ(c.rect, (Rect{expected.choiceLefts[i], 1800, 495, 495})) << name;
         EXPECT_FALSE(c.visible) << name;
     }
-    EXPECT_EQ(s.find("Command" + std::to_string(4 + spec.choiceLefts.size())), nullptr);
+    EXPECT_EQ(s.find("Command" + std::to_string(4 + expected.choiceLefts.size())), nullptr);
 }
 
 // The real lessons opened from the menu, with their own tables.
@@ -730,19 +730,19 @@ TEST(LessonScreens, AsDesignedAtCreation)
     nav.start("Form1");
     nav.hideForm("Form1");
     nav.showForm("Form20");
-    for (const LessonSpec& spec : lessonSpecs()) {
-        SCOPED_TRACE(spec.screen);
-        nav.click(spec.menuButton);
-        Screen* s = nav.screen(spec.screen);
+    for (const ExpectedLesson& expected : expectedLessons()) {
+        SCOPED_TRACE(expected.screen);
+        nav.click(expected.menuButton);
+        Screen* s = nav.screen(expected.screen);
         ASSERT_NE(s, nullptr);
         EXPECT_TRUE(s->visible());
-        expectDesign(*s, spec);
+        expectDesign(*s, expected);
         EXPECT_EQ(s->step(), 0);
-        EXPECT_EQ(s->control("T1").text, spec.greeting);
-        EXPECT_EQ(s->control(spec.pictureControl).picture, spec.teacher);
-        EXPECT_EQ(s->control(spec.pictureControl).pictureLoads, 1u);
+        EXPECT_EQ(s->control("T1").text, expected.greeting);
+        EXPECT_EQ(s->control(expected.pictureControl).picture, expected.teacher);
+        EXPECT_EQ(s->control(expected.pictureControl).pictureLoads, 1u);
         nav.showForm("Form20");
-        nav.hideForm(spec.screen);
+        nav.hideForm(expected.screen);
     }
     EXPECT_EQ(lessonProfiles().size(), 14u);
 }
@@ -762,33 +762,33 @@ TEST(LessonScreens, BackFromEachLesson)
 {
     Navigator nav(fs::current_path());
     defineScreens(nav);
-    for (const LessonSpec& spec : lessonSpecs()) {
-        const LessonProfile* profile = lessonProfile(spec.screen);
-        ASSERT_NE(profile, nullptr) << spec.screen;
-        nav.define(spec.screen, [profile](Navigator& n) {
+    for (const ExpectedLesson& expected : expectedLessons()) {
+        const LessonProfile* profile = lessonProfile(expected.screen);
+        ASSERT_NE(profile, nullptr) << expected.screen;
+        nav.define(expected.screen, [profile](Navigator& n) {
             return std::make_unique<LessonScreen>(n, *profile, twoStepScript());
         });
     }
     nav.start("Form1");
     nav.click("C1");
 
-    for (const LessonSpec& spec : lessonSpecs()) {
-        SCOPED_TRACE(spec.screen);
+    for (const ExpectedLesson& expected : expectedLessons()) {
+        SCOPED_TRACE(expected.screen);
         const std::string greetingAfterBack =
-            spec.greetingAfterBack.empty() ? spec.greeting : spec.greetingAfterBack;
+            expected.greetingAfterBack.empty() ? expected.greeting : expected.greetingAfterBack;
         auto toMenu = [&] {
-            if (spec.backTo == "Form1")
+            if (expected.backTo == "Form1")
                 nav.click("C1");
         };
         auto expectBackOnWayBack = [&](int step) {
-            Screen* s = nav.screen(spec.screen);
+            Screen* s = nav.screen(expected.screen);
             ASSERT_NE(nav.visibleScreen(), nullptr);
-            EXPECT_EQ(nav.visibleScreen()->name(), spec.backTo);
+            EXPECT_EQ(nav.visibleScreen()->name(), expected.backTo);
             EXPECT_FALSE(s->visible());
             EXPECT_EQ(s->step(), step);
-            for (std::size_t k = 0; k < spec.choiceLefts.size(); ++k)
+            for (std::size_t k = 0; k < expected.choiceLefts.size(); ++k)
                 EXPECT_FALSE(s->control("Command" + std::to_string(4 + k)).visible);
-            EXPECT_EQ(s->control(spec.pictureControl).picture, spec.teacher);
+            EXPECT_EQ(s->control(expected.pictureControl).picture, expected.teacher);
             EXPECT_EQ(s->control("T1").text, greetingAfterBack);
             int visible = 0;
             for (const auto& screen : nav.screens())
@@ -796,26 +796,26 @@ TEST(LessonScreens, BackFromEachLesson)
             EXPECT_EQ(visible, 1);
         };
 
-        nav.click(spec.menuButton);
-        Screen* s = nav.screen(spec.screen);
+        nav.click(expected.menuButton);
+        Screen* s = nav.screen(expected.screen);
         ASSERT_NE(s, nullptr);
-        EXPECT_EQ(s->control("T1").text, spec.greeting);
+        EXPECT_EQ(s->control("T1").text, expected.greeting);
 
         // Back at step 1 with the answer buttons and a diagram on view.
         nav.click("Command1");
         ASSERT_EQ(s->step(), 1);
         EXPECT_TRUE(s->control("Command4").visible);
-        EXPECT_EQ(s->control(spec.pictureControl).picture, "bun1.bmp");
+        EXPECT_EQ(s->control(expected.pictureControl).picture, "bun1.bmp");
         nav.click("Command3");
-        expectBackOnWayBack(spec.keepsStep1 ? 1 : 0);
-        EXPECT_EQ(s->control(spec.pictureControl).pictureLoads, 3u);
+        expectBackOnWayBack(expected.keepsStep1 ? 1 : 0);
+        EXPECT_EQ(s->control(expected.pictureControl).pictureLoads, 3u);
 
         // Entering again starts at 0, or at 1 with the greeting on the three that keep it.
         toMenu();
-        nav.click(spec.menuButton);
+        nav.click(expected.menuButton);
         EXPECT_TRUE(s->visible());
         EXPECT_EQ(s->control("T1").text, greetingAfterBack);
-        if (spec.keepsStep1) {
+        if (expected.keepsStep1) {
             nav.click("Command1"); // Talk at 1 does nothing
             EXPECT_EQ(s->step(), 1);
             nav.click("Command2");
@@ -836,23 +836,23 @@ TEST(LessonScreens, BackFromEachLesson)
 
 TEST(LessonScreens, BackShowsTheWayBackBeforeHidingTheLesson)
 {
-    for (const LessonSpec& spec : lessonSpecs()) {
-        SCOPED_TRACE(spec.screen);
+    for (const ExpectedLesson& expected : expectedLessons()) {
+        SCOPED_TRACE(expected.screen);
         std::string seen;
         Navigator nav(fs::current_path());
         defineScreens(nav);
-        const std::string lesson = spec.screen;
+        const std::string lesson = expected.screen;
         for (const std::string home : {"Form1", "Form20"}) {
             nav.define(home, [home, lesson, &seen](Navigator& n) {
                 return std::make_unique<HomeScreen>(n, home, lesson, seen);
             });
         }
-        nav.start(spec.screen);
+        nav.start(expected.screen);
         nav.click("Command3");
         EXPECT_EQ(seen, "lesson visible");
         ASSERT_NE(nav.visibleScreen(), nullptr);
-        EXPECT_EQ(nav.visibleScreen()->name(), spec.backTo);
-        EXPECT_EQ(nav.created(), (std::vector<std::string>{spec.screen, spec.backTo}));
+        EXPECT_EQ(nav.visibleScreen()->name(), expected.backTo);
+        EXPECT_EQ(nav.created(), (std::vector<std::string>{expected.screen, expected.backTo}));
     }
 }
 
