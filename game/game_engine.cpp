@@ -210,9 +210,6 @@ std::vector<std::string> checkGameRules(const GameScript& script,
     auto problem = [&](const GameRule& r, const std::string& what) {
         problems.push_back("game rule " + where(r) + ": " + what);
     };
-    auto pictureKnown = [&](const std::string& file) {
-        return std::find(pictures.begin(), pictures.end(), file) != pictures.end();
-    };
     auto inSpans = [&](int step) {
         return std::any_of(script.spans.begin(), script.spans.end(),
                            [step](StepFrom s) { return s.contains(step); });
@@ -235,37 +232,14 @@ std::vector<std::string> checkGameRules(const GameScript& script,
         if (!r.from.isRange() && !guardAdmits(r.trigger, r.from.low))
             problem(r, "its button's guard never lets it act at this step");
         for (const Effect& e : r.effects) {
-            switch (e.kind) {
-            case EffectKind::SetText:
-            case EffectKind::ShowForm:
-            case EffectKind::HideForm:
-                if (e.lines.size() != 1)
-                    problem(r, "effect needs exactly one text");
-                break;
-            case EffectKind::WriteLines:
-                if (e.lines.size() < 2 || e.lines.size() > 4)
-                    problem(r, "WriteLines of " + std::to_string(e.lines.size()) +
-                                   " lines (2 to 4 expected)");
-                break;
-            case EffectKind::ShowChoices:
-            case EffectKind::HideChoices:
-                if (e.choices.empty())
-                    problem(r, "ShowChoices or HideChoices without buttons");
-                for (int k : e.choices) {
-                    if (k < 1 || k > 4)
-                        problem(r, "answer button " + std::to_string(k) + " the screen lacks");
-                }
-                break;
-            case EffectKind::ShowPicture:
-                if (!pictureKnown(e.text()))
-                    problem(r, "picture " + e.text() + " is not among the assets");
-                break;
-            case EffectKind::ShowAgain:
-            case EffectKind::HideAgain:
-            case EffectKind::ShowMove:
-            case EffectKind::HideMove:
-                break;
-            }
+            for (const std::string& what : effectProblems(e, 4, pictures))
+                problem(r, what);
+            if (e.kind == EffectKind::WriteLines && (e.lines.size() == 1 || e.lines.size() > 4))
+                problem(r, "WriteLines of " + std::to_string(e.lines.size()) +
+                               " lines (2 to 4 expected)");
+            if ((e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices) &&
+                e.choices.empty())
+                problem(r, "ShowChoices or HideChoices without buttons");
         }
     }
 

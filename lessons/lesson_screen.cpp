@@ -211,35 +211,11 @@ std::vector<std::string> checkLessonScript(const LessonProfile& profile, const L
             (r.trigger.answer < 1 || r.trigger.answer > profile.choiceCount()))
             problem(r, "answer button the screen lacks");
         for (const Effect& e : r.effects) {
-            switch (e.kind) {
-            case EffectKind::ShowChoices:
-            case EffectKind::HideChoices:
-                for (int k : e.choices) {
-                    if (k < 1 || k > profile.choiceCount())
-                        problem(r, "answer button " + std::to_string(k) + " the screen lacks");
-                }
-                break;
-            case EffectKind::ShowPicture:
-                if (!pictureKnown(e.text()))
-                    problem(r, "picture " + e.text() + " is not among the assets");
-                break;
-            case EffectKind::SetText:
-            case EffectKind::ShowForm:
-            case EffectKind::HideForm:
-                if (e.lines.size() != 1)
-                    problem(r, "effect needs exactly one text");
-                break;
-            case EffectKind::WriteLines:
-                if (e.lines.empty())
-                    problem(r, "WriteLines without lines");
-                break;
-            case EffectKind::ShowAgain:
-            case EffectKind::HideAgain:
-            case EffectKind::ShowMove:
-            case EffectKind::HideMove:
+            for (const std::string& what : effectProblems(e, profile.choiceCount(), pictures))
+                problem(r, what);
+            if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain ||
+                e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove)
                 problem(r, "game effect in a lesson");
-                break;
-            }
         }
     }
     for (const ChoiceRange& range : script.talkShowChoices) {

@@ -1,5 +1,7 @@
 #include "ui/effect.h"
 
+#include <algorithm>
+
 #include <utility>
 
 namespace quillory {
@@ -87,6 +89,43 @@ Effect ShowMove()
 Effect HideMove()
 {
     return bare(EffectKind::HideMove);
+}
+
+std::vector<std::string> effectProblems(const Effect& effect, int choiceCount,
+                                        const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> problems;
+    switch (effect.kind) {
+    case EffectKind::SetText:
+    case EffectKind::ShowForm:
+    case EffectKind::HideForm:
+        if (effect.lines.size() != 1)
+            problems.push_back("effect needs exactly one text");
+        break;
+    case EffectKind::WriteLines:
+        if (effect.lines.empty())
+            problems.push_back("WriteLines without lines");
+        break;
+    case EffectKind::ShowChoices:
+    case EffectKind::HideChoices:
+        for (int k : effect.choices) {
+            if (k < 1 || k > choiceCount)
+                problems.push_back("answer button " + std::to_string(k) + " the screen lacks");
+        }
+        break;
+    case EffectKind::ShowPicture:
+        if (effect.lines.size() != 1 ||
+            std::find(pictures.begin(), pictures.end(), effect.text()) == pictures.end())
+            problems.push_back("picture " + (effect.lines.empty() ? std::string() : effect.text()) +
+                               " is not among the assets");
+        break;
+    case EffectKind::ShowAgain:
+    case EffectKind::HideAgain:
+    case EffectKind::ShowMove:
+    case EffectKind::HideMove:
+        break;
+    }
+    return problems;
 }
 
 } // namespace quillory

@@ -31,6 +31,12 @@ struct Effect {
     const std::string& text() const;
 };
 
+// What is wrong with one effect of a script on a screen with choiceCount answer
+// buttons: a missing text, an answer button the screen lacks, a picture not among
+// the given files. Empty when sound.
+std::vector<std::string> effectProblems(const Effect& effect, int choiceCount,
+                                        const std::vector<std::string>& pictures);
+
 Effect SetText(std::string text);
 Effect WriteLines(std::vector<std::string> lines);
 Effect ShowChoices(std::vector<int> choices);
