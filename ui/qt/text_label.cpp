@@ -53,16 +53,14 @@ void TextLabel::paintEvent(QPaintEvent*)
     const QFontMetricsF metrics(font());
     // The ink of a line sits within about one em; the font's own spacing is looser.
     const qreal em = font().pixelSize() > 0 ? font().pixelSize() : metrics.height();
-    qreal step = metrics.lineSpacing();
-    qreal ink = metrics.ascent() + metrics.descent();
-    if (lines * step > height()) {
-        step = std::max(em * 1.02, static_cast<qreal>(height()) / lines);
-        step = std::min(step, metrics.lineSpacing());
-        ink = em;
-    }
+    const bool tight = lines * metrics.lineSpacing() > height();
+    const qreal step = tight ? std::min(std::max(em * 1.02, static_cast<qreal>(height()) / lines),
+                                        metrics.lineSpacing())
+                             : metrics.lineSpacing();
+    const qreal ink = tight ? em : metrics.ascent() + metrics.descent();
+    const qreal ascent = tight ? em * 0.88 : metrics.ascent();
     const qreal total = (lines - 1) * step + ink;
     const qreal top = std::max<qreal>(0, (height() - total) / 2);
-    const qreal ascent = ink == em ? em * 0.88 : metrics.ascent();
 
     painter.setPen(palette().color(QPalette::WindowText));
     for (int i = 0; i < lines; ++i) {
