@@ -45,7 +45,7 @@ const LessonScript& form7()
                  "   He looks happy(C).",
                  "   My son became a doctor(C).",
                  "   I feel fine(C).",
-                 "どの補語も、主語が「何なのか」「どんなか」を説明しているわね。",
+                 "どの補語も、主語が「何なのか」「どんな様子か」を説明しているわね。",
                  "主語を補って説明するから「補語」というわけ。",
                  "is も looks も became も feel も動詞、つまりＶだから、",
                  "これらの文はみんな S V C という構造になるのよ。",
