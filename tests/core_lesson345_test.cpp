@@ -83,8 +83,8 @@ TEST(Lesson345, ScriptsPassTheCheck)
               std::vector<std::string>{});
 }
 
-// The teacher's speeches; answer feedback is fixed text and may run a column longer.
-TEST(Lesson345, TeacherSpeechesFitTheTextBox)
+// Speeches and questions; answer feedback is fixed text and may run a column longer.
+TEST(Lesson345, SpeechesFitTheTextBox)
 {
     for (const LessonScript* script : {&scripts::form5(), &scripts::form6(), &scripts::form7()}) {
         for (const StepTransition& row : script->rows) {
