@@ -333,6 +333,60 @@ std::vector<std::string> checkGameRules(const GameScript& script,
             problem(*from,
                     "leads to step " + std::to_string(step) + ", where no button's rule moves on");
     }
+
+    // A click that leads to a step where only the answer buttons, Again or Move
+    // act must leave one of them shown, or the run is stuck there. Each click is
+    // played from every step, with those buttons hidden before it.
+    int top = 0;
+    for (const GameRule& r : script.rules) {
+        top =
+            std::max({top, r.from.low, r.from.high < kMaxStep ? r.from.high : 0, r.to.value_or(0)});
+    }
+    for (GameTrigger t : kGameTriggers) {
+        const std::vector<const GameRule*> order = testOrder(script.rules, t);
+        for (int start = 0; start <= top; ++start) {
+            if (!guardAdmits(t, start))
+                continue;
+            int step = start;
+            std::array<bool, std::size(kGameTriggers)> shown{};
+            shown[slot(GameTrigger::Talk)] = shown[slot(GameTrigger::Partner)] = true;
+            for (const GameRule* r : order) {
+                if (!r->from.contains(step))
+                    continue;
+                for (const Effect& e : r->effects) {
+                    const bool show = e.kind == EffectKind::ShowChoices ||
+                                      e.kind == EffectKind::ShowAgain ||
+                                      e.kind == EffectKind::ShowMove;
+                    if (e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices) {
+                        for (int k : e.choices) {
+                            if (k >= 1 && k <= 4)
+                                shown[slot(GameAnswer(k))] = show;
+                        }
+                    } else if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain) {
+                        shown[slot(GameTrigger::Again)] = show;
+                    } else if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove) {
+                        shown[slot(GameTrigger::Move)] = show;
+                    }
+                }
+                if (r->to)
+                    step = *r->to;
+            }
+            if (step == start || step == kGameEndStep)
+                continue;
+            bool movers = false;
+            bool reachable = false;
+            for (const GameRule& r : script.rules) {
+                if (r.to && r.from.contains(step) && guardAdmits(r.trigger, step)) {
+                    movers = true;
+                    reachable = reachable || shown[slot(r.trigger)];
+                }
+            }
+            if (movers && !reachable)
+                problems.push_back("game step " + std::to_string(step) + ": reached by " +
+                                   triggerName(t) + " at " + std::to_string(start) +
+                                   ", but only buttons hidden there move on from it");
+        }
+    }
     return problems;
 }
 

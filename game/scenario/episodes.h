@@ -21,6 +21,12 @@ const std::vector<GameRule>& sharedRules();
 
 // The old woman's test: steps 0 to 25 and 280 to 283.
 const Episode& episode1();
+// The boy's request: steps 26 to 65.
+const Episode& episode2();
+// The bridge and the imagination world: steps 66 to 107 and 290 to 293.
+const Episode& episode3();
+// The monster's servant: steps 108 to 127 and 300 to 303.
+const Episode& episode4();
 
 // Every episode, in story order.
 const std::vector<const Episode*>& episodes();

@@ -26,7 +26,12 @@ const std::vector<GameRule>& sharedRules()
 
 const std::vector<const Episode*>& episodes()
 {
-    static const std::vector<const Episode*> kEpisodes{&episode1()};
+    static const std::vector<const Episode*> kEpisodes{
+        &episode1(),
+        &episode2(),
+        &episode3(),
+        &episode4(),
+    };
     return kEpisodes;
 }
 
