@@ -17,6 +17,42 @@ std::size_t slot(GameTrigger trigger)
     return static_cast<std::size_t>(trigger);
 }
 
+// What one click does: where StepNo ends, whether a rule moved it, and whether
+// the answer buttons, Again and Move are left visible by the click itself.
+struct ClickOutcome {
+    int step = 0;
+    bool moved = false;
+    bool choices = false;
+    bool again = false;
+    bool move = false;
+};
+
+ClickOutcome simulateClick(const std::vector<const GameRule*>& order, int step)
+{
+    ClickOutcome click{step};
+    for (const GameRule* r : order) {
+        if (!r->from.contains(click.step))
+            continue;
+        for (const Effect& e : r->effects) {
+            if (e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices)
+                click.choices =
+                    e.kind == EffectKind::ShowChoices &&
+                    std::all_of(kAllChoices.begin(), kAllChoices.end(), [&](int k) {
+                        return std::find(e.choices.begin(), e.choices.end(), k) != e.choices.end();
+                    });
+            else if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain)
+                click.again = e.kind == EffectKind::ShowAgain;
+            else if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove)
+                click.move = e.kind == EffectKind::ShowMove;
+        }
+        if (r->to) {
+            click.step = *r->to;
+            click.moved = true;
+        }
+    }
+    return click;
+}
+
 } // namespace
 
 std::string triggerName(GameTrigger trigger)
@@ -332,6 +368,44 @@ std::vector<std::string> checkGameRules(const GameScript& script,
         if (!movesOn(step))
             problem(*from,
                     "leads to step " + std::to_string(step) + ", where no button's rule moves on");
+    }
+    // A click that leads to a step where the answer buttons, Move or Again are
+    // awaited must show those buttons, or the learner is stuck there.
+    int last = 0;
+    for (const GameRule& r : script.rules) {
+        last = std::max(last, r.from.low);
+        if (r.to)
+            last = std::max(last, *r.to);
+    }
+    auto actsAt = [&](int step, auto&& which) {
+        return std::any_of(script.rules.begin(), script.rules.end(),
+                           [&](const GameRule& r) { return which(r) && r.from.contains(step); });
+    };
+    for (GameTrigger t : kGameTriggers) {
+        const std::vector<const GameRule*> order = testOrder(script.rules, t);
+        for (int start = 0; start <= std::min(last, kMaxStep); ++start) {
+            if (!guardAdmits(t, start))
+                continue;
+            const ClickOutcome click = simulateClick(order, start);
+            if (!click.moved || click.step == start || click.step == kGameEndStep)
+                continue;
+            const int at = click.step;
+            const bool answers = actsAt(at, [](const GameRule& r) { return isAnswer(r.trigger); });
+            const bool move =
+                actsAt(at, [](const GameRule& r) { return r.trigger == GameTrigger::Move; });
+            const bool again = actsAt(at, [](const GameRule& r) {
+                return r.trigger == GameTrigger::Again && !r.from.isRange();
+            });
+            const std::string lead = "game step " + std::to_string(start) + ": " + triggerName(t) +
+                                     " leads to " + std::to_string(at) + ", where ";
+            if (guardAdmits(GameTrigger::Answer1, at) && answers && !click.choices)
+                problems.push_back(lead +
+                                   "an answer is awaited, without showing the answer buttons");
+            if (guardAdmits(GameTrigger::Move, at) && move && !click.move)
+                problems.push_back(lead + "Move is awaited, without showing it");
+            if (again && !click.again)
+                problems.push_back(lead + "Again is awaited, without showing it");
+        }
     }
     return problems;
 }

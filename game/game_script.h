@@ -75,7 +75,8 @@ struct GameScript {
 
 // Problems with a script: rules off their button's guard, duplicates, rules whose
 // order is ambiguous, remaps that lead nowhere, rules caught again in the same
-// click, steps without a way on, pictures not among the assets. Empty when sound.
+// click, steps without a way on, buttons not shown where they are awaited,
+// pictures not among the assets. Empty when sound.
 std::vector<std::string> checkGameRules(const GameScript& script,
                                         const std::vector<std::string>& pictures);
 

@@ -22,6 +22,12 @@ const std::vector<GameRule>& sharedRules();
 // The old woman's test: steps 0 to 25 and 280 to 283.
 const Episode& episode1();
 
+// The water trap: steps 128 to 175 and 310 to 321.
+const Episode& episode5();
+
+// The girl who shows the way: steps 176 to 203 and 330 to 333.
+const Episode& episode6();
+
 // Every episode, in story order.
 const std::vector<const Episode*>& episodes();
 
