@@ -28,6 +28,12 @@ const Episode& episode3();
 // The monster's servant: steps 108 to 127 and 300 to 303.
 const Episode& episode4();
 
+// The water trap: steps 128 to 175 and 310 to 321.
+const Episode& episode5();
+
+// The girl who shows the way: steps 176 to 203 and 330 to 333.
+const Episode& episode6();
+
 // Every episode, in story order.
 const std::vector<const Episode*>& episodes();
 

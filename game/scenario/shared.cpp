@@ -31,6 +31,8 @@ const std::vector<const Episode*>& episodes()
         &episode2(),
         &episode3(),
         &episode4(),
+        &episode5(),
+        &episode6(),
     };
     return kEpisodes;
 }
