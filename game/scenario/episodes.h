@@ -21,6 +21,10 @@ const std::vector<GameRule>& sharedRules();
 
 // The old woman's test: steps 0 to 25 and 280 to 283.
 const Episode& episode1();
+// The gatekeeper: steps 204 to 229 and 340 to 343.
+const Episode& episode7();
+// The final battle and the ending: steps 230 to 279 and 350 to 353.
+const Episode& episode8();
 
 // Every episode, in story order.
 const std::vector<const Episode*>& episodes();

@@ -26,7 +26,11 @@ const std::vector<GameRule>& sharedRules()
 
 const std::vector<const Episode*>& episodes()
 {
-    static const std::vector<const Episode*> kEpisodes{&episode1()};
+    static const std::vector<const Episode*> kEpisodes{
+        &episode1(),
+        &episode7(),
+        &episode8(),
+    };
     return kEpisodes;
 }
 
