@@ -318,7 +318,9 @@ TEST(Episodes234, CheckFindsAClickThatLeavesOnlyHiddenButtons)
     for (int at : {116, 118, 120, 122, 124})
         EXPECT_TRUE(mentions(p, "game step " + std::to_string(at + 1) + ": reached by Talk at " +
                                     std::to_string(at) + ","));
-    EXPECT_EQ(p.size(), 12u);
+    EXPECT_EQ(std::count_if(p.begin(), p.end(),
+                            [](const std::string& m) { return m.find("reached by") != m.npos; }),
+              12);
 }
 
 } // namespace

@@ -33,6 +33,8 @@ const std::vector<const Episode*>& episodes()
         &episode4(),
         &episode5(),
         &episode6(),
+        &episode7(),
+        &episode8(),
     };
     return kEpisodes;
 }
