@@ -479,7 +479,7 @@ const LessonScript& form11()
                  "どちらを使っても意味は変わりません。",
                  "２つ目は、to不定詞も動名詞もとるけれど、意味が違うものです。",
                  "remember、forget、try などがこの仲間です。to不定詞は「これから",
-                 "～すること」、動名詞は「（すでに）～したこと」を表します。",
+                 "～すること」（未来）、動名詞は「～したこと」（過去）を表します。",
                  "   Remember to post this letter.",
                  "   （忘れずにこの手紙を出してね。）",
                  "   I remember posting this letter.",
