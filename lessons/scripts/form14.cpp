@@ -616,6 +616,7 @@ const LessonScript& form14()
              58},
             {68, Talk, {SetText("辻先生、ありがとうございました。")}, 69},
         };
+        // Talk shows the buttons with each quiz question; every answer hides them first.
         s.talkShowChoices = {{58, 66, {1, 2, 3}}};
         s.answerHideFrom = 59;
         return s;

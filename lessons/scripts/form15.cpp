@@ -819,6 +819,7 @@ const LessonScript& form15()
             {73, Answer(3), {SetText("正解よ！よく頑張ったわね。じゃ、今回はここまでよ。")}, 74},
             {74, Talk, {SetText("森岡先生、ありがとうございました。")}, 75},
         };
+        // Talk shows the buttons with each quiz question; every answer hides them first.
         s.talkShowChoices = {{54, 72, {1, 2, 3}}};
         s.answerHideFrom = 55;
         return s;

@@ -589,6 +589,8 @@ const LessonScript& form16()
              64},
             {74, Talk, {SetText("浜田先生、ありがとうございました。")}, 75},
         };
+        // Talk shows the buttons with the practice and quiz questions (the warm-up row shows
+        // them itself); from the warm-up on every answer hides them first.
         s.talkShowChoices = {{64, 72, {1, 2, 3}}, {44, 48, {1, 2, 3}}};
         s.answerHideFrom = 29;
         return s;
