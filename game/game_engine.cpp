@@ -118,7 +118,7 @@ GameScreen::GameScreen(Navigator& navigator, GameScript script)
 void GameScreen::load()
 {
     showPicture("P1", kGameFirstPicture);
-    setText("T1", kGameGreeting);
+    greet(Speaker::Partner, kGameGreeting);
 }
 
 void GameScreen::onClick(std::string_view control)
@@ -158,20 +158,25 @@ void GameScreen::back()
     navigator().showForm("Form20");
     navigator().hideForm(name());
     showPicture("P1", kGameFirstPicture);
-    setText("T1", kGameGreeting);
+    greet(Speaker::Partner, kGameGreeting);
 }
 
 void GameScreen::run(const GameRule& rule)
 {
+    // The hero speaks with Talk and answers bring feedback; everything else is
+    // the partner's, or the place's, line.
+    const Speaker who = rule.trigger == GameTrigger::Talk ? Speaker::Learner
+                        : isAnswer(rule.trigger)          ? Speaker::Feedback
+                                                          : Speaker::Partner;
     for (const Effect& e : rule.effects)
-        apply(e);
+        apply(e, who);
     if (rule.to)
         stepNo_ = static_cast<std::int16_t>(*rule.to);
 }
 
-void GameScreen::apply(const Effect& e)
+void GameScreen::apply(const Effect& e, Speaker who)
 {
-    if (applySharedEffect(e, "P1"))
+    if (applySharedEffect(e, "P1", who))
         return;
     switch (e.kind) {
     case EffectKind::ShowChoices:

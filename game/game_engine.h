@@ -38,7 +38,7 @@ protected:
 
 private:
     void run(const GameRule& rule);
-    void apply(const Effect& effect);
+    void apply(const Effect& effect, Speaker who);
     void setChoices(const std::vector<int>& choices, bool visible);
 
     GameScript script_;

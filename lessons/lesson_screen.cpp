@@ -27,6 +27,20 @@ std::string triggerName(Trigger t)
     return "?";
 }
 
+// Who says the text a row of this trigger writes.
+Speaker speakerOf(Trigger t)
+{
+    switch (t.kind) {
+    case TriggerKind::Talk:
+        return Speaker::Learner;
+    case TriggerKind::Teacher:
+        return Speaker::Teacher;
+    case TriggerKind::Answer:
+        return Speaker::Feedback;
+    }
+    return Speaker::Teacher;
+}
+
 } // namespace
 
 std::string LessonScreen::choiceName(int k)
@@ -56,7 +70,7 @@ LessonScreen::LessonScreen(Navigator& navigator, const LessonProfile& profile,
 void LessonScreen::load()
 {
     showPicture(profile_.pictureControl, profile_.teacherPicture);
-    setText("T1", profile_.greeting);
+    greet(Speaker::Teacher, profile_.greeting);
 }
 
 void LessonScreen::onClick(std::string_view control)
@@ -119,7 +133,7 @@ void LessonScreen::back()
     navigator().showForm(profile_.backTo);
     navigator().hideForm(name());
     showPicture(profile_.pictureControl, profile_.teacherPicture);
-    setText("T1", profile_.greetingAfterBack);
+    greet(Speaker::Teacher, profile_.greetingAfterBack);
 }
 
 const StepTransition* LessonScreen::row(int from, Trigger trigger) const
@@ -144,13 +158,13 @@ bool LessonScreen::ignores(int answer, int step) const
 void LessonScreen::run(const StepTransition& r)
 {
     for (const Effect& e : r.effects)
-        apply(e);
+        apply(e, speakerOf(r.trigger));
     stepNo_ = static_cast<std::int16_t>(r.to);
 }
 
-void LessonScreen::apply(const Effect& e)
+void LessonScreen::apply(const Effect& e, Speaker who)
 {
-    if (applySharedEffect(e, profile_.pictureControl))
+    if (applySharedEffect(e, profile_.pictureControl, who))
         return;
     switch (e.kind) {
     case EffectKind::ShowChoices:

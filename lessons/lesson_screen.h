@@ -32,7 +32,7 @@ private:
     const StepTransition* row(int from, Trigger trigger) const;
     bool ignores(int answer, int step) const;
     void run(const StepTransition& row);
-    void apply(const Effect& effect);
+    void apply(const Effect& effect, Speaker who);
     void setChoices(const std::vector<int>& choices, bool visible);
     void hideAllChoices();
 

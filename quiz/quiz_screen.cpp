@@ -3,6 +3,7 @@
 #include "app/navigator.h"
 #include "quiz/quiz_rules.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -70,7 +71,7 @@ public:
 
     void load() override
     {
-        setText("T1", std::string(QuizOpening));
+        greet(Speaker::Question, std::string(QuizOpening));
         stepNo_ = 1;
     }
 
@@ -80,17 +81,28 @@ protected:
         const QuizRule* rule = findRule(stepNo_, control);
         if (rule == nullptr)
             return;
+        // The way back hides the quiz and resets it: the next entry's log starts
+        // with the opening sentence that the rule puts back.
+        const bool leaving =
+            std::any_of(rule->effects.begin(), rule->effects.end(), [&](const Effect& e) {
+                return e.kind == EffectKind::HideForm && e.text() == name();
+            });
+        if (leaving)
+            clearConversation();
+        // Rules that lead back to the first sentence show the opening question;
+        // every other text answers an answer.
+        const Speaker who = rule->to == 1 ? Speaker::Question : Speaker::Feedback;
         for (const Effect& effect : rule->effects)
-            apply(effect);
+            apply(effect, who);
         stepNo_ = rule->to;
     }
 
 private:
-    void apply(const Effect& effect)
+    void apply(const Effect& effect, Speaker who)
     {
         // The quiz has a text box but no picture, answer lists or game buttons.
         if (effect.kind != EffectKind::ShowPicture)
-            applySharedEffect(effect, {});
+            applySharedEffect(effect, {}, who);
     }
 
     std::int16_t stepNo_ = 1;

@@ -60,14 +60,26 @@ void Screen::showPicture(std::string_view control, std::string file)
     ++c.pictureLoads;
 }
 
-bool Screen::applySharedEffect(const Effect& effect, std::string_view pictureBox)
+void Screen::say(Speaker who, std::string text)
+{
+    setText("T1", text);
+    conversation_.add(who, std::move(text));
+}
+
+void Screen::greet(Speaker who, std::string greeting)
+{
+    clearConversation();
+    say(who, std::move(greeting));
+}
+
+bool Screen::applySharedEffect(const Effect& effect, std::string_view pictureBox, Speaker who)
 {
     switch (effect.kind) {
     case EffectKind::SetText:
-        setText("T1", effect.text());
+        say(who, effect.text());
         return true;
     case EffectKind::WriteLines:
-        setText("T1", writeLinesText(effect.lines));
+        say(who, writeLinesText(effect.lines));
         return true;
     case EffectKind::ShowPicture:
         showPicture(pictureBox, effect.text());

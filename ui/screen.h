@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/control.h"
+#include "ui/conversation.h"
 #include "ui/effect.h"
 
 #include <deque>
@@ -35,6 +36,9 @@ public:
     // The named control; throws std::out_of_range when the screen has none of that name.
     const Control& control(std::string_view name) const;
 
+    // What the text box T1 has shown since the screen was last entered.
+    const Conversation& conversation() const { return conversation_; }
+
     // The screen's StepNo, on screens that have one.
     virtual std::optional<int> step() const { return std::nullopt; }
 
@@ -53,9 +57,16 @@ protected:
     virtual void onClick(std::string_view control) = 0;
 
     // The effect words every scripted screen applies alike: SetText and WriteLines
-    // on the text box T1, ShowPicture on the given picture box, ShowForm and
-    // HideForm through the navigator. False for any other word.
-    bool applySharedEffect(const Effect& effect, std::string_view pictureBox);
+    // on the text box T1, logged as said by `who`, ShowPicture on the given
+    // picture box, ShowForm and HideForm through the navigator. False for any
+    // other word.
+    bool applySharedEffect(const Effect& effect, std::string_view pictureBox, Speaker who);
+
+    // Replaces the text of T1 and logs it as said by `who`.
+    void say(Speaker who, std::string text);
+    // The screen's reset or first load: the log starts again with this greeting.
+    void greet(Speaker who, std::string greeting);
+    void clearConversation() { conversation_.clear(); }
 
     Control& add(Control control);
     Control& mutableControl(std::string_view name);
@@ -72,6 +83,7 @@ private:
     Rgb background_;
     bool visible_ = false;
     std::deque<Control> controls_;
+    Conversation conversation_;
 };
 
 // Control builders for screen layouts (geometry in twips).

@@ -1,0 +1,66 @@
+#include "ui/conversation.h"
+
+#include <utility>
+
+namespace quillory {
+
+std::string_view speakerLabel(Speaker who)
+{
+    switch (who) {
+    case Speaker::Learner:
+        return "あなた";
+    case Speaker::Teacher:
+        return "先生";
+    case Speaker::Partner:
+        return "相手";
+    case Speaker::Feedback:
+        return "答え合わせ";
+    case Speaker::Question:
+        return "出題";
+    }
+    return "";
+}
+
+void Conversation::add(Speaker who, std::string text)
+{
+    if (!text.empty())
+        said_.push_back({who, std::move(text)});
+}
+
+namespace {
+
+std::string withoutCarriageReturns(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r')
+            out += text[i];
+        else if (i + 1 >= text.size() || text[i + 1] != '\n')
+            out += '\n'; // a lone CR breaks the line too
+    }
+    return out;
+}
+
+} // namespace
+
+std::string conversationText(const Conversation& conversation)
+{
+    std::string out;
+    for (const Said& said : conversation.said()) {
+        std::string text = withoutCarriageReturns(said.text);
+        const std::size_t first = text.find_first_not_of('\n');
+        const std::size_t last = text.find_last_not_of('\n');
+        if (first == std::string::npos)
+            continue;
+        if (!out.empty())
+            out += "\n\n";
+        out += "【";
+        out += speakerLabel(said.who);
+        out += "】\n";
+        out += text.substr(first, last - first + 1);
+    }
+    return out;
+}
+
+} // namespace quillory
