@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
             continue;
         }
         if (auto out = replay.execute(line))
-            std::cout << *out << '\n';
+            std::cout << *out << '\n' << std::flush;
     }
     return 0;
 }
