@@ -10,7 +10,11 @@ namespace quillory {
 
 namespace {
 
-constexpr int kIndent = 4;
+// The room left of the text: a third of an em, 4 pixels at scale 1.
+int indent(const QFont& font)
+{
+    return std::max(1, font.pixelSize() / 3);
+}
 
 qsizetype trailingSpaces(const QString& line)
 {
@@ -43,7 +47,7 @@ void TextLabel::setBackground(const QColor& colour)
 
 QStringList TextLabel::lines() const
 {
-    const qreal width = std::max(1, this->width() - 2 * kIndent);
+    const qreal width = std::max(1, this->width() - 2 * indent(font()));
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QTextLayout layout(text_, font());
@@ -105,7 +109,8 @@ void TextLabel::paintEvent(QPaintEvent*)
     for (qsizetype i = 0; i < count; ++i) {
         QString line = lines[i];
         line.chop(trailingSpaces(line));
-        const qreal left = centred ? (width() - metrics.horizontalAdvance(line)) / 2 : kIndent;
+        const qreal left =
+            centred ? (width() - metrics.horizontalAdvance(line)) / 2 : indent(font());
         painter.drawText(QPointF(left, top + i * step + ascent), line);
     }
 }
