@@ -20,8 +20,8 @@ public:
     qreal contentHeight() const;
 
     // Line steps in ems of the box's font.
-    static constexpr qreal kLineStep = 1.4;
-    static constexpr qreal kEmptyLineStep = 0.6;
+    static constexpr qreal kLineStep = 1.3;
+    static constexpr qreal kEmptyLineStep = 0.45;
 };
 
 } // namespace quillory
