@@ -118,6 +118,12 @@ def main():
 
         lesson = window(app, "＜１＞５文型 Part 1")
         check_window(lesson)
+        # At the default scale a lesson's window is about half the display's height.
+        height = int(os.environ.get("DISPLAY_HEIGHT", "0"))
+        if height:
+            size = lesson.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            check(0.4 * height <= size.height <= 0.6 * height,
+                  "lesson window %dx%d on a display %d high" % (size.width, size.height, height))
         talk = by_name(lesson, "会話", "text")
         check(talk is not None and "森岡" in text_of(talk), "lesson text 会話 reads the greeting")
         picture = by_name(lesson, "森岡　ハナ先生", "image")

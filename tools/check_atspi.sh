@@ -5,5 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/quillory}")
-exec xvfb-run -a -s '-screen 0 1280x1024x24' \
+export DISPLAY_HEIGHT=1024
+exec xvfb-run -a -s "-screen 0 1280x${DISPLAY_HEIGHT}x24" \
     dbus-run-session -- /usr/bin/python3 tools/check_atspi.py "$program"
