@@ -203,6 +203,7 @@ private slots:
         QCOMPARE(run(replay, "key Return")["step"].toInt(), 1);
         QCOMPARE(run(replay, "key Return")["step"].toInt(), 2);
         QCOMPARE(run(replay, "key 5")["step"].toInt(), 2);
+        QCOMPARE(run(replay, "key 1")["step"].toInt(), 2); // answer buttons hidden
         QCOMPARE(run(replay, "key Escape")["screen"].toString(), QString("Form20"));
 
         // The explanation: Escape.
