@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillory needs to build, test and run.
+#   --with-xvfb    also a virtual display, for screenshots
+#   --with-atspi   also a virtual display, a session bus and an AT-SPI client, for
+#                  tools/check_atspi.sh
 set -euo pipefail
 
 packages=(
@@ -8,9 +11,16 @@ packages=(
     libgtest-dev libgmock-dev googletest
     fonts-noto-cjk
 )
-if [[ "${1:-}" == "--with-xvfb" ]]; then
-    packages+=(xvfb xauth)
-fi
+for option in "$@"; do
+    case "$option" in
+    --with-xvfb) packages+=(xvfb xauth) ;;
+    --with-atspi) packages+=(xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi) ;;
+    *)
+        echo "unknown option: $option" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 // quillory-shots: a developer's tool that drives the program like the replay driver
 // and saves pictures of the visible window. Reads replay commands on standard input,
 // plus "shot FILE.png". Runs on whatever platform Qt picks (xcb under Xvfb, or
-// offscreen).
+// offscreen). "--scale N" draws the windows at scale N (default 1).
 #include "ui/qt/fonts.h"
 #include "ui/qt/replay.h"
 
@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -18,7 +19,13 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
 
-    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString());
+    qreal scale = 1;
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype at = arguments.indexOf("--scale");
+    if (at >= 0 && at + 1 < arguments.size())
+        scale = std::max(1.0, arguments[at + 1].toDouble());
+
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), scale);
     std::string line;
     while (std::getline(std::cin, line)) {
         if (line.rfind("shot ", 0) == 0) {
@@ -39,7 +46,7 @@ int main(int argc, char* argv[])
             continue;
         }
         if (auto out = replay.execute(line))
-            std::cout << *out << '\n';
+            std::cout << *out << '\n' << std::flush;
     }
     return 0;
 }

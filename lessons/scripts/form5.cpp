@@ -203,7 +203,7 @@ const LessonScript& form5()
                  "いるから、前置詞が要らないだけ。だから went はやっぱり自動詞よ。",
                  "there を「前置詞＋名詞」で言いかえると、こうなるわね。",
                  "   there = to it.",
-                 "このように、副詞は１語で「前置詞＋名詞」の意味を表しているの。",
+                 "このように、副詞の多くは１語で「前置詞＋名詞」の意味を表すの。",
                  "もう一つ例をあげるわね。earnestly（熱心に）という副詞は、",
                  "「前置詞＋名詞」で言えば in earnest と同じ意味になるのよ。",
                  "   He studied earnestly. ＝ He studied in earnest.",

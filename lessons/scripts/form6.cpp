@@ -26,7 +26,7 @@ const LessonScript& form6()
                  "その代表が give。次の文を見てちょうだい。",
                  "   He gave me a present.（彼は私にプレゼントをくれた。）",
                  "gave は give の過去形よ。さて、gave の後ろを見てみて。",
-                 "me と a present の２つの語が続いているでしょ？",
+                 "me と a present の２つが続いているでしょ？",
                  "しかも、どちらの前にも前置詞がないわね。",
                  "つまり、me も a present も、gave の後ろに直接置かれているの。",
                  "これがどういうことか、わかるかしら？",

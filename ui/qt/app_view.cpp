@@ -5,13 +5,53 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
 namespace quillory {
 
-AppView::AppView(const std::filesystem::path& programFolder)
-    : navigator_(std::make_unique<Navigator>(programFolder))
+namespace {
+
+// The design size of the largest window and of a lesson, in twips.
+constexpr int kLargestWidth = 7155;
+constexpr int kLargestHeight = 4380;
+constexpr int kLessonHeight = 4305;
+// Room for the window frame and title bar, in pixels.
+constexpr int kFrameRoom = 48;
+
+qreal toStep(qreal scale)
+{
+    return std::floor(scale / AppView::kScaleStep + 0.5) * AppView::kScaleStep;
+}
+
+} // namespace
+
+qreal AppView::largestScale()
+{
+    QScreen* display = QGuiApplication::primaryScreen();
+    if (display == nullptr)
+        return 1;
+    const QRect area = display->availableGeometry();
+    const qreal wide = (area.width() - kFrameRoom) * 15.0 / kLargestWidth;
+    const qreal high = (area.height() - kFrameRoom) * 15.0 / kLargestHeight;
+    const qreal fit = std::floor(std::min(wide, high) / kScaleStep) * kScaleStep;
+    return std::max<qreal>(1, fit);
+}
+
+qreal AppView::defaultScale()
+{
+    QScreen* display = QGuiApplication::primaryScreen();
+    if (display == nullptr)
+        return 1;
+    const qreal half = display->availableGeometry().height() / 2.0 * 15.0 / kLessonHeight;
+    return std::clamp<qreal>(toStep(half), 1, largestScale());
+}
+
+AppView::AppView(const std::filesystem::path& programFolder, std::optional<qreal> scale)
+    : navigator_(std::make_unique<Navigator>(programFolder)),
+      defaultScale_(scale.value_or(defaultScale())), scale_(defaultScale_)
 {
     defineScreens(*navigator_);
     navigator_->start("Form1");
@@ -56,10 +96,11 @@ void AppView::sync()
     for (const auto& screen : navigator_->screens()) {
         if (window(screen->name()) != nullptr)
             continue;
-        auto created = std::make_unique<ScreenWindow>(*screen);
+        auto created = std::make_unique<ScreenWindow>(*screen, scale_);
         ScreenWindow* raw = created.get();
         connect(raw, &ScreenWindow::controlClicked, this,
                 [this, raw](const QString& control) { clicked(raw, control); });
+        connect(raw, &ScreenWindow::zoomRequested, this, &AppView::zoom);
         connect(raw, &ScreenWindow::closeRequested, this, [this] {
             navigator_->endProgram();
             sync();
@@ -94,6 +135,27 @@ void AppView::sync()
             window->hide();
     }
     shown_ = next;
+}
+
+void AppView::setScale(qreal scale)
+{
+    scale = std::max<qreal>(1, scale);
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    for (const auto& window : windows_)
+        window->setScale(scale_);
+    if (shown_ != nullptr)
+        place(*shown_, shown_);
+}
+
+void AppView::zoom(int direction)
+{
+    if (direction == 0)
+        setScale(defaultScale_);
+    else
+        setScale(std::min(std::max(largestScale(), defaultScale_),
+                          toStep(scale_) + direction * kScaleStep));
 }
 
 void AppView::place(ScreenWindow& window, const ScreenWindow* previous)

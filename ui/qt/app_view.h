@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@ namespace quillory {
 class AppView : public QObject {
     Q_OBJECT
 public:
-    // Defines every screen and shows the title screen.
-    explicit AppView(const std::filesystem::path& programFolder);
+    // Defines every screen and shows the title screen, drawn at the given scale or,
+    // without one, at the default scale for the display.
+    explicit AppView(const std::filesystem::path& programFolder,
+                     std::optional<qreal> scale = std::nullopt);
     ~AppView() override;
 
     Navigator& navigator() { return *navigator_; }
@@ -27,6 +30,18 @@ public:
     ScreenWindow* window(const std::string& screen) const;
     // The window of the visible screen, or nullptr once the program has ended.
     ScreenWindow* visibleWindow() const;
+
+    // The one scale factor of every window.
+    qreal scale() const { return scale_; }
+    void setScale(qreal scale);
+    // Ctrl++ (+1), Ctrl+- (-1), Ctrl+0 (0): one step in or out, or back to the default.
+    void zoom(int direction);
+
+    // The scale at which a window is about half the display's height, within the
+    // display and never below 1; and the largest scale whose windows fit the display.
+    static qreal defaultScale();
+    static qreal largestScale();
+    static constexpr qreal kScaleStep = 0.25;
 
 signals:
     // The program has ended: every window is hidden.
@@ -40,6 +55,8 @@ private:
     std::unique_ptr<Navigator> navigator_;
     std::vector<std::unique_ptr<ScreenWindow>> windows_;
     ScreenWindow* shown_ = nullptr;
+    qreal defaultScale_ = 1;
+    qreal scale_ = 1;
     bool endSignalled_ = false;
 };
 

@@ -1,11 +1,27 @@
 #include "ui/qt/caption_button.h"
 
+#include <QFontMetricsF>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 namespace quillory {
 
 CaptionButton::CaptionButton(QWidget* parent) : QPushButton(parent) {}
+
+QString CaptionButton::drawnText(const QString& caption)
+{
+    return QString(caption).replace(QChar(' '), QChar(0x2002));
+}
+
+qreal CaptionButton::widthInEms(const QString& caption, const QFont& font)
+{
+    QFont large = font;
+    large.setPixelSize(100);
+    QString plain = drawnText(caption);
+    plain.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return QFontMetricsF(large).horizontalAdvance(plain) / 100.0;
+}
 
 void CaptionButton::paintEvent(QPaintEvent*)
 {
@@ -14,14 +30,17 @@ void CaptionButton::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
-    const QRect content = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    const QRect label = content.adjusted(2, 0, -2, 0);
-    const int wide = option.fontMetrics.horizontalAdvance(option.text);
-    const int align = Qt::AlignVCenter | Qt::TextShowMnemonic |
-                      (wide > label.width() ? Qt::AlignLeft : Qt::AlignHCenter);
-    painter.setClipRect(content);
-    style()->drawItemText(&painter, label, align, option.palette, isEnabled(), option.text,
-                          QPalette::ButtonText);
+    const QRect label = rect().adjusted(kSideRoom, 0, -kSideRoom, 0);
+    style()->drawItemText(&painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, option.palette,
+                          isEnabled(), drawnText(option.text), QPalette::ButtonText);
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        focus.backgroundColor = option.palette.color(QPalette::Button);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
 }
 
 } // namespace quillory

@@ -1,5 +1,6 @@
-// A push button whose caption, when wider than the button, starts at the left edge
-// instead of being cut on both sides: some captions pad with spaces on the right.
+// A push button that draws its caption as one centred string, never cut, with
+// each space as wide as half a full-width character: menu captions pad with spaces
+// so that they line up in their column.
 #pragma once
 
 #include <QPushButton>
@@ -10,6 +11,13 @@ class CaptionButton : public QPushButton {
     Q_OBJECT
 public:
     explicit CaptionButton(QWidget* parent = nullptr);
+
+    // The caption as drawn: spaces become en spaces.
+    static QString drawnText(const QString& caption);
+    // The caption's width in ems of the given font.
+    static qreal widthInEms(const QString& caption, const QFont& font);
+    // Pixels left free on each side of the caption.
+    static constexpr int kSideRoom = 2;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillory {
 
 namespace {
@@ -20,18 +23,20 @@ void applyLook(QApplication& app)
 {
     if (QStyle* fusion = QStyleFactory::create("Fusion"))
         app.setStyle(fusion);
+    app.setFont(japaneseFont(kTextPixels));
+}
+
+QFont japaneseFont(qreal pixels)
+{
     QFont font;
     font.setFamilies(japaneseFamilies());
-    font.setPixelSize(12);
-    app.setFont(font);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    return font;
 }
 
 QFont textBoxFont()
 {
-    QFont font;
-    font.setFamilies(japaneseFamilies());
-    font.setPixelSize(12);
-    return font;
+    return japaneseFont(kTextPixels);
 }
 
 } // namespace quillory

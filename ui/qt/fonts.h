@@ -7,10 +7,16 @@ class QApplication;
 
 namespace quillory {
 
+// The size of text at scale 1, in pixels.
+inline constexpr int kTextPixels = 12;
+
 // Fusion style and a Japanese face for every widget, so kanji get Japanese glyph forms.
 void applyLook(QApplication& app);
 
-// The font of dialogue text boxes.
+// The Japanese face at a pixel size (fractional sizes round to the nearest pixel).
+QFont japaneseFont(qreal pixels);
+
+// The font of dialogue text boxes at scale 1.
 QFont textBoxFont();
 
 } // namespace quillory

@@ -1,9 +1,12 @@
 #include "ui/qt/replay.h"
 
+#include "ui/qt/accessibility.h"
 #include "ui/qt/picture_box.h"
+#include "ui/qt/text_box.h"
 #include "ui/qt/text_label.h"
 
 #include <QCoreApplication>
+#include <QMetaEnum>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -56,7 +59,7 @@ const char* kindName(ControlKind kind)
     return "unknown";
 }
 
-std::string controlState(const Control& control, const QWidget& widget)
+std::string controlState(const Control& control, QWidget& widget, const ScreenWindow& window)
 {
     std::string out = "{\"name\": " + jsonString(control.name) +
                       ", \"kind\": " + jsonString(kindName(control.kind));
@@ -70,6 +73,7 @@ std::string controlState(const Control& control, const QWidget& widget)
         out += ", \"text\": " + jsonString(modelText(text.toPlainText()));
         out +=
             ", \"scrollbar\": " + boolean(text.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+        out += ", \"fits\": " + boolean(static_cast<const TextBox&>(widget).fits());
         break;
     }
     case ControlKind::Label: {
@@ -87,15 +91,18 @@ std::string controlState(const Control& control, const QWidget& widget)
             ", \"file\": " + (picture.file().isEmpty() ? std::string("null")
                                                        : jsonString(picture.file().toStdString()));
         out += ", \"loaded\": " + boolean(picture.loaded());
+        out += ", \"accessibleDescription\": " +
+               jsonString(accessibleDescriptionOf(&widget).toStdString());
         break;
     }
     }
     const QRect geometry = widget.geometry();
-    out += ", \"left\": " + std::to_string(pixelsToTwips(geometry.x()));
-    out += ", \"top\": " + std::to_string(pixelsToTwips(geometry.y()));
-    out += ", \"width\": " + std::to_string(pixelsToTwips(geometry.width()));
-    out += ", \"height\": " + std::to_string(pixelsToTwips(geometry.height()));
+    out += ", \"left\": " + std::to_string(window.toTwips(geometry.x()));
+    out += ", \"top\": " + std::to_string(window.toTwips(geometry.y()));
+    out += ", \"width\": " + std::to_string(window.toTwips(geometry.width()));
+    out += ", \"height\": " + std::to_string(window.toTwips(geometry.height()));
     out += ", \"visible\": " + boolean(!widget.isHidden());
+    out += ", \"accessibleName\": " + jsonString(accessibleNameOf(&widget).toStdString());
     return out + "}";
 }
 
@@ -137,11 +144,12 @@ std::string jsonString(std::string_view raw)
     return out + "\"";
 }
 
-Replay::Replay(std::filesystem::path programFolder) : programFolder_(std::move(programFolder))
+Replay::Replay(std::filesystem::path programFolder, qreal scale)
+    : programFolder_(std::move(programFolder)), scale_(scale)
 {
     std::error_code failure;
     startFolder_ = std::filesystem::current_path(failure);
-    view_ = std::make_unique<AppView>(programFolder_);
+    view_ = std::make_unique<AppView>(programFolder_, scale_);
     QCoreApplication::processEvents();
 }
 
@@ -162,6 +170,11 @@ std::optional<std::string> Replay::execute(std::string_view line)
         if (argument.empty())
             return error("click needs the name of a control");
         return click(argument);
+    }
+    if (command == "key") {
+        if (argument.empty())
+            return error("key needs the name of a key");
+        return key(argument);
     }
     if (command == "dump" || command == "restart") {
         if (!argument.empty())
@@ -189,6 +202,23 @@ std::string Replay::click(std::string_view control)
     return state();
 }
 
+std::string Replay::key(std::string_view name)
+{
+    const QMetaEnum keys = QMetaEnum::fromType<Qt::Key>();
+    bool known = false;
+    const int code = keys.keyToValue(("Key_" + std::string(name)).c_str(), &known);
+    if (!known)
+        return error("unknown key: " + std::string(name));
+    ScreenWindow* window = view_->visibleWindow();
+    if (window == nullptr)
+        return error("no screen is visible: the program has ended");
+    // The key goes where a real one would: to the control with the focus, if any.
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, static_cast<Qt::Key>(code));
+    QCoreApplication::processEvents();
+    return state();
+}
+
 void Replay::restart()
 {
     view_.reset();
@@ -197,7 +227,7 @@ void Replay::restart()
     std::error_code failure;
     if (!startFolder_.empty())
         std::filesystem::current_path(startFolder_, failure);
-    view_ = std::make_unique<AppView>(programFolder_);
+    view_ = std::make_unique<AppView>(programFolder_, scale_);
     QCoreApplication::processEvents();
 }
 
@@ -211,8 +241,8 @@ std::string Replay::state() const
     std::string out = "{\"ended\": false";
     out += ", \"screen\": " + jsonString(screen.name());
     out += ", \"caption\": " + jsonString(window->windowTitle().toStdString());
-    out += ", \"width\": " + std::to_string(pixelsToTwips(window->width()));
-    out += ", \"height\": " + std::to_string(pixelsToTwips(window->height()));
+    out += ", \"width\": " + std::to_string(window->toTwips(window->width()));
+    out += ", \"height\": " + std::to_string(window->toTwips(window->height()));
     out += ", \"background\": " + rgb(window->palette().color(QPalette::Window));
     const std::optional<int> step = screen.step();
     out += ", \"step\": " + (step ? std::to_string(*step) : std::string("null"));
@@ -225,10 +255,10 @@ std::string Replay::state() const
     out += "], \"controls\": [";
     first = true;
     for (const Control& control : screen.controls()) {
-        const QWidget* widget = window->controlWidget(control.name);
+        QWidget* widget = window->controlWidget(control.name);
         if (widget == nullptr)
             continue;
-        out += (first ? "" : ", ") + controlState(control, *widget);
+        out += (first ? "" : ", ") + controlState(control, *widget, *window);
         first = false;
     }
     return out + "]}";

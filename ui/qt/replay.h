@@ -14,8 +14,9 @@ namespace quillory {
 
 class Replay {
 public:
-    // Starts the program as at start-up, with programFolder as its own folder.
-    explicit Replay(std::filesystem::path programFolder);
+    // Starts the program as at start-up, with programFolder as its own folder, its
+    // windows drawn at the given scale. Geometry is reported in twips whatever the scale.
+    explicit Replay(std::filesystem::path programFolder, qreal scale = 1);
     ~Replay();
 
     // Runs one command line. Blank lines and comments give nothing; every other
@@ -29,10 +30,12 @@ public:
 
 private:
     std::string click(std::string_view control);
+    std::string key(std::string_view name);
     void restart();
 
     std::filesystem::path programFolder_;
     std::filesystem::path startFolder_;
+    qreal scale_ = 1;
     std::unique_ptr<AppView> view_;
 };
 

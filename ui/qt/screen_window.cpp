@@ -1,15 +1,21 @@
 #include "ui/qt/screen_window.h"
 
+#include "ui/qt/accessibility.h"
 #include "ui/qt/caption_button.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/keys.h"
 #include "ui/qt/picture_box.h"
+#include "ui/qt/text_box.h"
 #include "ui/qt/text_label.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quillory {
 
@@ -25,10 +31,14 @@ QString fromUtf8(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect toPixels(const Rect& rect)
+// What the dialogue box of a screen holds, as a screen reader names it.
+QString textBoxName(const Screen& screen)
 {
-    return QRect(twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
-                 twipsToPixels(rect.height));
+    if (screen.name() == "Form2")
+        return QStringLiteral("説明");
+    if (screen.name() == "Form18")
+        return QStringLiteral("問題");
+    return QStringLiteral("会話");
 }
 
 } // namespace
@@ -60,11 +70,12 @@ std::string modelText(const QString& widgetText)
     return text.toStdString();
 }
 
-ScreenWindow::ScreenWindow(const Screen& screen) : screen_(screen)
+ScreenWindow::ScreenWindow(const Screen& screen, qreal scale) : screen_(screen), scale_(scale)
 {
+    installAccessibility();
     setObjectName(fromUtf8(screen.name()));
     setWindowTitle(fromUtf8(screen.caption()));
-    setFixedSize(twipsToPixels(screen.width()), twipsToPixels(screen.height()));
+    setAccessibleName(withoutPadding(windowTitle()));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, toColor(screen.background()));
     setPalette(palette);
@@ -74,11 +85,12 @@ ScreenWindow::ScreenWindow(const Screen& screen) : screen_(screen)
         Drawn drawn;
         drawn.widget = build(control);
         drawn.widget->setObjectName(fromUtf8(control.name));
-        drawn.widget->setGeometry(toPixels(control.rect));
+        drawn.widget->installEventFilter(this);
         auto [it, inserted] = drawn_.emplace(control.name, drawn);
         if (inserted)
             syncControl(control, it->second);
     }
+    applyScale();
 }
 
 QWidget* ScreenWindow::build(const Control& control)
@@ -89,14 +101,15 @@ QWidget* ScreenWindow::build(const Control& control)
         auto* button = new CaptionButton(this);
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
+        const QString keys = keyHint(screen_, control.name);
+        if (!keys.isEmpty())
+            button->setToolTip(QStringLiteral("キー：") + keys);
         connect(button, &QPushButton::clicked, this, [this, name] { emit controlClicked(name); });
         return button;
     }
     case ControlKind::Text: {
-        auto* text = new QPlainTextEdit(this);
-        text->setReadOnly(true);
-        text->setFont(textBoxFont());
-        text->document()->setDocumentMargin(2);
+        auto* text = new TextBox(this);
+        text->setAccessibleName(textBoxName(screen_));
         text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         text->setVerticalScrollBarPolicy(control.scrollbar ? Qt::ScrollBarAlwaysOn
                                                            : Qt::ScrollBarAlwaysOff);
@@ -123,6 +136,70 @@ QWidget* ScreenWindow::build(const Control& control)
     return new QWidget(this);
 }
 
+QRect ScreenWindow::toPixels(const Rect& rect) const
+{
+    const auto px = [this](int twips) {
+        return static_cast<int>(std::lround(twips * scale_ / 15));
+    };
+    const int left = px(rect.left);
+    const int top = px(rect.top);
+    return QRect(left, top, px(rect.left + rect.width) - left, px(rect.top + rect.height) - top);
+}
+
+int ScreenWindow::toTwips(int pixels) const
+{
+    return static_cast<int>(std::lround(pixels * 15 / scale_));
+}
+
+void ScreenWindow::setScale(qreal scale)
+{
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    applyScale();
+}
+
+void ScreenWindow::applyScale()
+{
+    setFixedSize(toPixels({0, 0, screen_.width(), screen_.height()}).size());
+    const qreal textPixels = kTextPixels * scale_;
+
+    // One caption size for the whole screen, so that captions padded to line up
+    // still do: the text size, or less where a caption would not fit its button.
+    qreal captionPixels = textPixels;
+    const QFont base = japaneseFont(textPixels);
+    for (const Control& control : screen_.controls()) {
+        if (control.kind != ControlKind::Button)
+            continue;
+        const qreal ems = CaptionButton::widthInEms(buttonCaption(control.text), base);
+        const int room = toPixels(control.rect).width() - 2 * CaptionButton::kSideRoom - 2;
+        if (ems > 0)
+            captionPixels = std::min(captionPixels, std::floor(room / ems));
+    }
+
+    for (const Control& control : screen_.controls()) {
+        QWidget* widget = controlWidget(control.name);
+        if (widget == nullptr)
+            continue;
+        widget->setGeometry(toPixels(control.rect));
+        switch (control.kind) {
+        case ControlKind::Button:
+            widget->setFont(japaneseFont(captionPixels));
+            break;
+        case ControlKind::Text: {
+            auto* text = static_cast<TextBox*>(widget);
+            text->setFont(japaneseFont(textPixels));
+            text->document()->setDocumentMargin(2 * scale_);
+            break;
+        }
+        case ControlKind::Label:
+        case ControlKind::Picture:
+            widget->setFont(japaneseFont(textPixels));
+            break;
+        }
+    }
+}
+
 void ScreenWindow::sync()
 {
     for (const Control& control : screen_.controls()) {
@@ -138,12 +215,15 @@ void ScreenWindow::syncControl(const Control& control, Drawn& drawn)
     const bool textChanged = drawn.fresh || drawn.text != control.text;
     switch (control.kind) {
     case ControlKind::Button:
-        if (textChanged)
-            static_cast<QPushButton*>(widget)->setText(buttonCaption(control.text));
+        if (textChanged) {
+            auto* button = static_cast<QPushButton*>(widget);
+            button->setText(buttonCaption(control.text));
+            button->setAccessibleName(withoutPadding(fromUtf8(control.text)));
+        }
         break;
     case ControlKind::Text:
         if (textChanged)
-            static_cast<QPlainTextEdit*>(widget)->setPlainText(widgetText(control.text));
+            static_cast<TextBox*>(widget)->showText(widgetText(control.text));
         break;
     case ControlKind::Label:
         if (textChanged)
@@ -165,6 +245,57 @@ QWidget* ScreenWindow::controlWidget(const std::string& name) const
 {
     auto it = drawn_.find(name);
     return it == drawn_.end() ? nullptr : it->second.widget;
+}
+
+bool ScreenWindow::pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const std::string target = keyTarget(screen_, key, modifiers);
+    if (target.empty())
+        return false;
+    auto* button = qobject_cast<QAbstractButton*>(controlWidget(target));
+    // A hidden button cannot be clicked, by mouse or by key.
+    if (button != nullptr && !button->isHidden())
+        button->click();
+    return true;
+}
+
+bool ScreenWindow::handleKey(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier ||
+        modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            emit zoomRequested(1);
+            return true;
+        case Qt::Key_Minus:
+            emit zoomRequested(-1);
+            return true;
+        case Qt::Key_0:
+            emit zoomRequested(0);
+            return true;
+        default:
+            return false;
+        }
+    }
+    return pressKey(event->key(), event->modifiers());
+}
+
+void ScreenWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (handleKey(event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool ScreenWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The screen's keys come first, whichever control has the focus.
+    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event)

@@ -1,4 +1,5 @@
-// One generic window that draws any screen of the core model and forwards clicks.
+// One generic window that draws any screen of the core model at a scale factor and
+// forwards clicks and keys.
 #pragma once
 
 #include "ui/screen.h"
@@ -14,7 +15,7 @@ namespace quillory {
 class ScreenWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ScreenWindow(const Screen& screen);
+    explicit ScreenWindow(const Screen& screen, qreal scale = 1);
 
     const Screen& model() const { return screen_; }
 
@@ -24,12 +25,27 @@ public:
     // The widget drawing the named control, or nullptr.
     QWidget* controlWidget(const std::string& name) const;
 
+    // Geometry and fonts are the design's times this factor.
+    qreal scale() const { return scale_; }
+    void setScale(qreal scale);
+    // Twips to pixels at this window's scale, and back.
+    QRect toPixels(const Rect& rect) const;
+    int toTwips(int pixels) const;
+
+    // Presses the button that the key stands for, as a click would. True when the
+    // key belongs to this screen (even if its button is hidden and nothing happens).
+    bool pressKey(int key, Qt::KeyboardModifiers modifiers);
+
 signals:
     void controlClicked(const QString& name);
     void closeRequested();
+    // Ctrl++ (+1), Ctrl+- (-1) and Ctrl+0 (0, back to the default scale).
+    void zoomRequested(int direction);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Drawn {
@@ -41,12 +57,15 @@ private:
 
     QWidget* build(const Control& control);
     void syncControl(const Control& control, Drawn& drawn);
+    void applyScale();
+    bool handleKey(QKeyEvent* event);
 
     const Screen& screen_;
+    qreal scale_ = 1;
     std::map<std::string, Drawn, std::less<>> drawn_;
 };
 
-// Twips to pixels and back (15 twips are one pixel at scale 1).
+// Twips to pixels and back at scale 1 (15 twips are one pixel).
 constexpr int twipsToPixels(int twips)
 {
     return twips / 15;

@@ -1,0 +1,197 @@
+// Every text of every script, drawn into the real text boxes at scale 1: game texts
+// and lesson questions with their choices show whole; longer texts scroll from the top.
+#include "app/navigator.h"
+#include "app/screens.h"
+#include "game/game_screen.h"
+#include "lessons/lesson_profile.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/screen_window.h"
+#include "ui/qt/text_box.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+using namespace quillory;
+
+namespace {
+
+// The text an effect leaves in T1, if it writes one.
+std::optional<std::string> written(const Effect& effect)
+{
+    if (effect.kind == EffectKind::SetText)
+        return effect.text();
+    if (effect.kind == EffectKind::WriteLines)
+        return writeLinesText(effect.lines);
+    return std::nullopt;
+}
+
+// The last text a list of effects writes.
+std::optional<std::string> lastText(const std::vector<Effect>& effects)
+{
+    std::optional<std::string> text;
+    for (const Effect& effect : effects) {
+        if (auto t = written(effect))
+            text = t;
+    }
+    return text;
+}
+
+bool showsChoices(const LessonScript& script, const StepTransition& row)
+{
+    const bool inRow = std::any_of(row.effects.begin(), row.effects.end(), [](const Effect& e) {
+        return e.kind == EffectKind::ShowChoices;
+    });
+    const bool byRange =
+        row.trigger == Talk && row.from % 2 == 0 &&
+        std::any_of(script.talkShowChoices.begin(), script.talkShowChoices.end(),
+                    [&](const ChoiceRange& r) { return r.low <= row.from && row.from <= r.high; });
+    return inRow || byRange;
+}
+
+std::string triggerText(Trigger trigger)
+{
+    switch (trigger.kind) {
+    case TriggerKind::Talk:
+        return "Talk";
+    case TriggerKind::Teacher:
+        return "Teacher";
+    case TriggerKind::Answer:
+        return "Answer " + std::to_string(trigger.answer);
+    }
+    return "?";
+}
+
+// One screen of the program, created as the navigator creates it, in a real window.
+struct Drawn {
+    Navigator navigator{QUILLORY_BUILD_DIR};
+    std::unique_ptr<ScreenWindow> window;
+    TextBox* box = nullptr;
+
+    explicit Drawn(const std::string& screen)
+    {
+        defineScreens(navigator);
+        navigator.showForm(screen);
+        window = std::make_unique<ScreenWindow>(*navigator.screen(screen), 1.0);
+        window->show();
+        box = qobject_cast<TextBox*>(window->controlWidget("T1"));
+    }
+
+    // Draws the text; an empty result when it shows as it must, else what is wrong.
+    QString draw(const std::string& text, bool mustFit)
+    {
+        box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+        box->showText(widgetText(text));
+        QCoreApplication::processEvents();
+        if (box->verticalScrollBar()->value() != 0)
+            return "does not start at its top";
+        if (box->fits())
+            return {};
+        if (mustFit)
+            return QString("needs %1 of %2 pixels")
+                .arg(box->contentHeight(), 0, 'f', 1)
+                .arg(box->viewport()->height());
+        if (box->verticalScrollBar()->maximum() == 0)
+            return "cannot be scrolled to its end";
+        return {};
+    }
+};
+
+} // namespace
+
+class FitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        std::filesystem::current_path(QUILLORY_BUILD_DIR);
+    }
+
+    void lessonQuestionsShowEveryChoice()
+    {
+        QStringList problems;
+        int questions = 0;
+        for (const LessonProfile& profile : lessonProfiles()) {
+            if (profile.script == nullptr)
+                continue;
+            Drawn drawn(profile.screen);
+            QVERIFY(drawn.box != nullptr);
+            QCOMPARE(drawn.window->controlWidget("T1")->height(),
+                     twipsToPixels(profile.textHeight));
+            const LessonScript& script = profile.script();
+            for (const StepTransition& row : script.rows) {
+                const auto text = lastText(row.effects);
+                if (!text)
+                    continue;
+                const bool question = showsChoices(script, row);
+                questions += question ? 1 : 0;
+                const QString wrong = drawn.draw(*text, question);
+                if (!wrong.isEmpty())
+                    problems << QString::fromStdString(profile.screen + " step " +
+                                                       std::to_string(row.from) + " " +
+                                                       triggerText(row.trigger) + ": ") +
+                                    wrong;
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        // Today's scripts put questions with their choices; later ones only add more.
+        QVERIFY(questions >= 4);
+    }
+
+    void everyGameTextShowsWhole()
+    {
+        Drawn drawn("Form17");
+        QVERIFY(drawn.box != nullptr);
+        QCOMPARE(drawn.box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QStringList problems;
+        int texts = 0;
+        for (const GameRule& rule : gameScript().rules) {
+            for (const Effect& effect : rule.effects) {
+                const auto text = written(effect);
+                if (!text)
+                    continue;
+                ++texts;
+                const QString wrong = drawn.draw(*text, true);
+                if (!wrong.isEmpty())
+                    problems << QString::fromStdString("Form17 step " + describe(rule.from) + " " +
+                                                       triggerName(rule.trigger) + ": ") +
+                                    wrong;
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QVERIFY(texts >= 30);
+    }
+
+    void emptyLinesAreLowerAndLongTextsScroll()
+    {
+        Drawn drawn("Form3");
+        TextBox& box = *drawn.box;
+        // Four lines in the WriteLines layout take less than eight full lines.
+        box.showText(widgetText(writeLinesText({"あ", "い", "う", "え"})));
+        const qreal em = box.font().pixelSize();
+        const qreal expected = 4 * TextBox::kLineStep * em + 4 * TextBox::kEmptyLineStep * em +
+                               2 * box.document()->documentMargin();
+        QCOMPARE(box.contentHeight(), expected);
+        QVERIFY(box.fits());
+        // The text itself is unchanged by how it is drawn.
+        QCOMPARE(box.toPlainText(), QString("\nあ\n\nい\n\nう\n\nえ"));
+
+        // The explanation's eighteen lines scroll, from their top.
+        Drawn help("Form2");
+        auto* text = qobject_cast<TextBox*>(help.window->controlWidget("Text1"));
+        QVERIFY(text != nullptr);
+        QVERIFY(!text->fits());
+        QCOMPARE(text->verticalScrollBar()->value(), 0);
+        QVERIFY(text->verticalScrollBar()->maximum() > 0);
+    }
+};
+
+QTEST_MAIN(FitTest)
+#include "view_fit_test.moc"
