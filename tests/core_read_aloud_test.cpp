@@ -276,6 +276,23 @@ TEST(ReadAloudPress, WithoutAVoiceTellsOnceAndGoesOn)
     EXPECT_EQ(r.notice, "");
     EXPECT_TRUE(voice.spoken.empty());
     EXPECT_EQ(voice.stops, 0);
+    EXPECT_EQ(reader.voiceLost(), "");
+}
+
+TEST(ReadAloudPress, AVoiceThatFailsWhileSpeakingIsToldOnce)
+{
+    FakeVoice voice;
+    ReadAloud reader(voice);
+    EXPECT_EQ(reader.press("You make me happy.").outcome, ReadAloud::Outcome::Started);
+    // The sound device is gone: the voice stops and is no longer there.
+    voice.talking = false;
+    voice.voice = false;
+    EXPECT_EQ(reader.voiceLost(), ReadAloud::kNoVoiceNotice);
+    EXPECT_EQ(reader.voiceLost(), "");
+    const ReadAloud::Result r = reader.press("You make me happy.");
+    EXPECT_EQ(r.outcome, ReadAloud::Outcome::NoVoice);
+    EXPECT_EQ(r.notice, "");
+    EXPECT_EQ(voice.spoken.size(), 1u);
 }
 
 } // namespace

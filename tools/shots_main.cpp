@@ -1,13 +1,16 @@
 // quillory-shots: a developer's tool that drives the program like the replay driver
 // and saves pictures of the visible window. Reads replay commands on standard input,
-// plus "shot FILE.png". Runs on whatever platform Qt picks (xcb under Xvfb, or
+// plus "shot FILE.png" and "wait SECONDS" (lets the program run, as while a voice
+// reads aloud). Runs on whatever platform Qt picks (xcb under Xvfb, or
 // offscreen). "--scale N" draws the windows at scale N (default 1).
 #include "ui/qt/fonts.h"
 #include "ui/qt/replay.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <iostream>
@@ -43,6 +46,13 @@ int main(int argc, char* argv[])
                 picture = window->grab();
             std::cerr << (picture.save(file) ? "saved " : "could not save ") << file.toStdString()
                       << '\n';
+            continue;
+        }
+        if (line.rfind("wait ", 0) == 0) {
+            QEventLoop loop;
+            QTimer::singleShot(static_cast<int>(std::stod(line.substr(5)) * 1000), &loop,
+                               &QEventLoop::quit);
+            loop.exec();
             continue;
         }
         if (auto out = replay.execute(line))

@@ -58,7 +58,18 @@ std::string conversationText(const Conversation& conversation)
         out += "【";
         out += speakerLabel(said.who);
         out += "】\n";
-        out += text.substr(first, last - first + 1);
+        // The box's empty lines between lines are left out: the labels part the texts.
+        bool lineBreak = false;
+        for (char c : text.substr(first, last - first + 1)) {
+            if (c == '\n') {
+                if (!lineBreak)
+                    out += c;
+                lineBreak = true;
+            } else {
+                out += c;
+                lineBreak = false;
+            }
+        }
     }
     return out;
 }

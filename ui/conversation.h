@@ -38,8 +38,8 @@ private:
 };
 
 // The conversation as plain text, oldest first: each text under its speaker's
-// label, without the leading and trailing line breaks of the text box, lines
-// broken by LF and a blank line between two texts.
+// label, without the empty lines of the text box, lines broken by LF and a
+// blank line between two texts.
 std::string conversationText(const Conversation& conversation);
 
 } // namespace quillory

@@ -376,6 +376,14 @@ ReadAloud::Result ReadAloud::press(std::string_view text)
     return {Outcome::Started, {}};
 }
 
+std::string ReadAloud::voiceLost()
+{
+    if (toldNoVoice_)
+        return {};
+    toldNoVoice_ = true;
+    return std::string(kNoVoiceNotice);
+}
+
 void ReadAloud::stop()
 {
     if (output_.speaking())

@@ -51,6 +51,9 @@ public:
     Result press(std::string_view text);
     // Leaving the screen: a reading still going on stops.
     void stop();
+    // The voice failed while speaking (no sound device, say): what to tell the
+    // learner, unless they have been told already.
+    std::string voiceLost();
 
     static constexpr std::string_view kNoVoiceNotice =
         "英語の音声が見つからないため、英文の読み上げはできません。";

@@ -1,6 +1,7 @@
 #include "ui/qt/app_view.h"
 
 #include "app/screens.h"
+#include "ui/qt/speech.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -58,7 +59,81 @@ AppView::AppView(const std::filesystem::path& programFolder, std::optional<qreal
     sync();
 }
 
-AppView::~AppView() = default;
+AppView::~AppView()
+{
+    if (reader_ != nullptr)
+        reader_->stop();
+}
+
+namespace {
+
+// The offscreen platform drives the program without a person: it has no voice.
+class NoVoice : public SpeechOutput {
+public:
+    bool available() const override { return false; }
+    bool speaking() const override { return false; }
+    void speak(const std::vector<std::string>&) override {}
+    void stop() override {}
+};
+
+} // namespace
+
+void AppView::setSpeechOutput(std::unique_ptr<SpeechOutput> output)
+{
+    if (reader_ != nullptr)
+        reader_->stop();
+    speech_ = std::move(output);
+    reader_ = std::make_unique<ReadAloud>(*speech_);
+}
+
+void AppView::readAloud(ScreenWindow* window)
+{
+    qCDebug(lcSpeech) << "R on" << window->objectName();
+    if (navigator_->ended() || &window->model() != navigator_->visibleScreen())
+        return;
+    if (reader_ == nullptr) {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+            setSpeechOutput(std::make_unique<NoVoice>());
+        } else {
+            auto speech = std::make_unique<QtSpeech>();
+            connect(speech.get(), &QtSpeech::failed, this, [this] {
+                const std::string notice = reader_->voiceLost();
+                if (!notice.empty())
+                    tellNoVoice(visibleWindow(), QString::fromStdString(notice));
+            });
+            setSpeechOutput(std::move(speech));
+        }
+    }
+    const Control* text = nullptr;
+    for (const Control& control : window->model().controls()) {
+        if (control.kind == ControlKind::Text)
+            text = &control;
+    }
+    if (text == nullptr)
+        return;
+    const ReadAloud::Result result = reader_->press(text->text);
+    qCDebug(lcSpeech) << "read aloud on" << window->objectName() << "outcome"
+                      << static_cast<int>(result.outcome);
+    if (result.notice.empty())
+        return;
+    const QString notice = QString::fromStdString(result.notice);
+    if (result.outcome == ReadAloud::Outcome::NoVoice)
+        tellNoVoice(window, notice);
+    else
+        window->showNotice(notice, false);
+}
+
+void AppView::tellNoVoice(ScreenWindow* window, const QString& notice)
+{
+    // Said once on the screen in view, and kept in every text box's tooltip.
+    voiceMissing_ = notice;
+    for (const auto& each : windows_) {
+        if (each.get() != window)
+            each->keepNote(notice);
+    }
+    if (window != nullptr)
+        window->showNotice(notice, true);
+}
 
 ScreenWindow* AppView::window(const std::string& screen) const
 {
@@ -101,6 +176,9 @@ void AppView::sync()
         connect(raw, &ScreenWindow::controlClicked, this,
                 [this, raw](const QString& control) { clicked(raw, control); });
         connect(raw, &ScreenWindow::zoomRequested, this, &AppView::zoom);
+        connect(raw, &ScreenWindow::readAloudRequested, this, [this, raw] { readAloud(raw); });
+        if (!voiceMissing_.isEmpty())
+            raw->keepNote(voiceMissing_);
         connect(raw, &ScreenWindow::closeRequested, this, [this] {
             navigator_->endProgram();
             sync();
@@ -122,6 +200,9 @@ void AppView::sync()
     }
 
     ScreenWindow* next = visibleWindow();
+    // A reading belongs to the screen whose text it reads.
+    if (next != shown_ && reader_ != nullptr)
+        reader_->stop();
     if (next != shown_ && next != nullptr) {
         place(*next, shown_);
         next->show();

@@ -3,6 +3,7 @@
 
 #include "app/navigator.h"
 #include "ui/qt/screen_window.h"
+#include "ui/read_aloud.h"
 
 #include <QObject>
 
@@ -31,6 +32,12 @@ public:
     // The window of the visible screen, or nullptr once the program has ended.
     ScreenWindow* visibleWindow() const;
 
+    // The voice that reads the English of a text box aloud: by default Qt's
+    // text-to-speech, looked for at the first R (none on the offscreen platform).
+    void setSpeechOutput(std::unique_ptr<SpeechOutput> output);
+    // R or the text box's menu on a window: read its English aloud, or stop.
+    void readAloud(ScreenWindow* window);
+
     // The one scale factor of every window.
     qreal scale() const { return scale_; }
     void setScale(qreal scale);
@@ -48,10 +55,14 @@ signals:
     void programEnded();
 
 private:
+    void tellNoVoice(ScreenWindow* window, const QString& notice);
     void clicked(ScreenWindow* window, const QString& control);
     void sync();
     void place(ScreenWindow& window, const ScreenWindow* previous);
 
+    std::unique_ptr<SpeechOutput> speech_;
+    std::unique_ptr<ReadAloud> reader_;
+    QString voiceMissing_; // said once, then kept in every text box's tooltip
     std::unique_ptr<Navigator> navigator_;
     std::vector<std::unique_ptr<ScreenWindow>> windows_;
     ScreenWindow* shown_ = nullptr;

@@ -101,4 +101,38 @@ QString keyHint(const Screen& screen, const std::string& button)
     return {};
 }
 
+bool hasTextActions(const Screen& screen)
+{
+    const Kind kind = kindOf(screen);
+    return kind == Kind::Lesson || kind == Kind::Game || kind == Kind::Quiz;
+}
+
+TextAction textAction(const Screen& screen, int key, Qt::KeyboardModifiers modifiers)
+{
+    if ((modifiers & ~Qt::KeypadModifier) != Qt::NoModifier || !hasTextActions(screen))
+        return TextAction::None;
+    if (key == Qt::Key_R)
+        return TextAction::ReadAloud;
+    if (key == Qt::Key_H)
+        return TextAction::History;
+    return TextAction::None;
+}
+
+QString readAloudEntry()
+{
+    return QStringLiteral("英文を読み上げる");
+}
+
+QString historyEntry()
+{
+    return QStringLiteral("会話の履歴");
+}
+
+QString textBoxHint()
+{
+    return QStringLiteral("キー：R ") + readAloudEntry() +
+           QStringLiteral("（もう一度で止める）、H ") + historyEntry() +
+           QStringLiteral("（右クリックのメニューにもあります）");
+}
+
 } // namespace quillory

@@ -3,16 +3,21 @@
 #include "ui/qt/accessibility.h"
 #include "ui/qt/caption_button.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/history_view.h"
 #include "ui/qt/keys.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/text_box.h"
 #include "ui/qt/text_label.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -90,6 +95,10 @@ ScreenWindow::ScreenWindow(const Screen& screen, qreal scale) : screen_(screen),
         if (inserted)
             syncControl(control, it->second);
     }
+    if (hasTextActions(screen) && textBox() != nullptr) {
+        history_ = new HistoryView(this);
+        history_->text()->installEventFilter(this);
+    }
     applyScale();
 }
 
@@ -119,6 +128,15 @@ QWidget* ScreenWindow::build(const Control& control)
                          control.background ? toColor(*control.background) : QColor(Qt::white));
         palette.setColor(QPalette::Text, Qt::black);
         text->setPalette(palette);
+        if (hasTextActions(screen_)) {
+            text->setToolTip(textBoxHint());
+            text->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(text, &QWidget::customContextMenuRequested, this, [this, text](QPoint at) {
+                QMenu* menu = makeTextMenu();
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(text->viewport()->mapToGlobal(at));
+            });
+        }
         return text;
     }
     case ControlKind::Label: {
@@ -198,6 +216,10 @@ void ScreenWindow::applyScale()
             break;
         }
     }
+    if (history_ != nullptr) {
+        history_->setScale(scale_);
+        history_->setGeometry(rect());
+    }
 }
 
 void ScreenWindow::sync()
@@ -207,6 +229,72 @@ void ScreenWindow::sync()
         if (it != drawn_.end())
             syncControl(control, it->second);
     }
+    // A screen left behind shows its own controls when it is entered again.
+    if (history_ != nullptr && history_->isOpen() && !screen_.visible())
+        toggleHistory();
+}
+
+QWidget* ScreenWindow::textBox() const
+{
+    for (const Control& control : screen_.controls()) {
+        if (control.kind == ControlKind::Text)
+            return controlWidget(control.name);
+    }
+    return nullptr;
+}
+
+void ScreenWindow::toggleHistory()
+{
+    if (history_ == nullptr)
+        return;
+    // Under the history the screen's controls take neither clicks, keys nor the
+    // focus; the focus goes back to where it was when it closes.
+    const bool opening = !history_->isOpen();
+    if (opening)
+        history_->open(fromUtf8(conversationText(screen_.conversation())));
+    for (auto& [name, drawn] : drawn_)
+        drawn.widget->setEnabled(!opening);
+    if (!opening)
+        history_->close();
+}
+
+QMenu* ScreenWindow::makeTextMenu()
+{
+    auto* box = static_cast<QPlainTextEdit*>(textBox());
+    QMenu* menu = box->createStandardContextMenu();
+    menu->setAccessibleName(QStringLiteral("会話のメニュー"));
+    menu->addSeparator();
+    QAction* read = menu->addAction(readAloudEntry(), this, [this] { emit readAloudRequested(); });
+    read->setShortcut(QKeySequence(Qt::Key_R));
+    read->setShortcutVisibleInContextMenu(true);
+    QAction* history = menu->addAction(historyEntry(), this, [this] { toggleHistory(); });
+    history->setShortcut(QKeySequence(Qt::Key_H));
+    history->setShortcutVisibleInContextMenu(true);
+    // The keys act in the open menu; otherwise the window takes them.
+    read->setShortcutContext(Qt::WidgetShortcut);
+    history->setShortcutContext(Qt::WidgetShortcut);
+    return menu;
+}
+
+void ScreenWindow::showNotice(const QString& notice, bool lasting)
+{
+    notice_ = notice;
+    if (lasting)
+        keepNote(notice);
+    QWidget* box = textBox();
+    // A tip beside the text box, gone after a while or at the next click; none
+    // where no one looks.
+    if (box != nullptr && isVisible() &&
+        QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QToolTip::showText(box->mapToGlobal(QPoint(box->width() / 8, box->height() / 3)), notice,
+                           box, QRect(), 10000);
+}
+
+void ScreenWindow::keepNote(const QString& note)
+{
+    QWidget* box = textBox();
+    if (box != nullptr && hasTextActions(screen_) && !box->toolTip().contains(note))
+        box->setToolTip(box->toolTip() + QLatin1Char('\n') + note);
 }
 
 void ScreenWindow::syncControl(const Control& control, Drawn& drawn)
@@ -278,6 +366,25 @@ bool ScreenWindow::handleKey(QKeyEvent* event)
         default:
             return false;
         }
+    }
+    const bool plain = modifiers == Qt::NoModifier;
+    if (history_ != nullptr && history_->isOpen()) {
+        // Over the history the screen's buttons are out of reach: only closing.
+        if (plain && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_H)) {
+            toggleHistory();
+            return true;
+        }
+        return false;
+    }
+    switch (textAction(screen_, event->key(), event->modifiers())) {
+    case TextAction::ReadAloud:
+        emit readAloudRequested();
+        return true;
+    case TextAction::History:
+        toggleHistory();
+        return true;
+    case TextAction::None:
+        break;
     }
     return pressKey(event->key(), event->modifiers());
 }

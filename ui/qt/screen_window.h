@@ -7,10 +7,14 @@
 #include <QString>
 #include <QWidget>
 
+class QMenu;
+
 #include <map>
 #include <string>
 
 namespace quillory {
+
+class HistoryView;
 
 class ScreenWindow : public QWidget {
     Q_OBJECT
@@ -36,9 +40,23 @@ public:
     // key belongs to this screen (even if its button is hidden and nothing happens).
     bool pressKey(int key, Qt::KeyboardModifiers modifiers);
 
+    // The conversation so far, on the lessons, the quiz and the game (else nullptr).
+    HistoryView* history() const { return history_; }
+    void toggleHistory();
+    // The dialogue box's context menu: copying, reading aloud and the history.
+    QMenu* makeTextMenu();
+    // Tells the learner something beside the text box without stopping them;
+    // lasting: it stays in the box's tooltip.
+    void showNotice(const QString& notice, bool lasting);
+    // Adds a note to the text box's tooltip (on screens with a conversation).
+    void keepNote(const QString& note);
+    QString lastNotice() const { return notice_; }
+
 signals:
     void controlClicked(const QString& name);
     void closeRequested();
+    // R or the context menu: read the English of the text box aloud, or stop.
+    void readAloudRequested();
     // Ctrl++ (+1), Ctrl+- (-1) and Ctrl+0 (0, back to the default scale).
     void zoomRequested(int direction);
 
@@ -59,8 +77,11 @@ private:
     void syncControl(const Control& control, Drawn& drawn);
     void applyScale();
     bool handleKey(QKeyEvent* event);
+    QWidget* textBox() const;
 
     const Screen& screen_;
+    HistoryView* history_ = nullptr;
+    QString notice_;
     qreal scale_ = 1;
     std::map<std::string, Drawn, std::less<>> drawn_;
 };

@@ -1,0 +1,214 @@
+// Reading aloud and the conversation so far, on the real widgets: keys, the text
+// box's menu, the history over the screen at any zoom, and the voice's notices.
+#include "ui/conversation.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/history_view.h"
+#include "ui/qt/keys.h"
+#include "ui/qt/replay.h"
+#include "ui/read_aloud.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace quillory;
+
+namespace {
+
+// A voice that keeps what it was given, and speaks until stopped.
+struct Recorder {
+    std::vector<std::vector<std::string>> spoken;
+    int stops = 0;
+    bool talking = false;
+};
+
+class RecordingVoice : public SpeechOutput {
+public:
+    explicit RecordingVoice(Recorder& record) : record_(record) {}
+    bool available() const override { return true; }
+    bool speaking() const override { return record_.talking; }
+    void speak(const std::vector<std::string>& utterances) override
+    {
+        record_.spoken.push_back(utterances);
+        record_.talking = true;
+    }
+    void stop() override
+    {
+        ++record_.stops;
+        record_.talking = false;
+    }
+
+private:
+    Recorder& record_;
+};
+
+QAction* entry(QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ReadHistoryTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::filesystem::path startFolder_ = std::filesystem::current_path();
+
+private slots:
+    void initTestCase() { applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+    void cleanup() { std::filesystem::current_path(startFolder_); }
+
+    void readAloudByKeyAndMenuStopsAndEndsWithTheScreen()
+    {
+        Replay replay(QUILLORY_BUILD_DIR);
+        Recorder record;
+        replay.view().setSpeechOutput(std::make_unique<RecordingVoice>(record));
+        for (const char* command : {"click C1", "click C2", "key Return", "key Return"})
+            replay.execute(command);
+        const std::string before = replay.state();
+        replay.execute("key Return"); // the first question, with its choices
+        const std::string question = replay.state();
+
+        ScreenWindow* lesson = replay.view().visibleWindow();
+        QCOMPARE(*replay.execute("key R"), question); // the driver's output does not change
+        QCOMPARE(record.spoken.size(), std::size_t(1));
+        QCOMPARE(record.spoken[0],
+                 (std::vector<std::string>{"This is a pen.", "I love you.", "How old are you?"}));
+        replay.execute("key R");
+        QCOMPARE(record.stops, 1);
+        QCOMPARE(record.spoken.size(), std::size_t(1));
+        QVERIFY(before != question);
+
+        // The same from the text box's menu, which names the keys.
+        std::unique_ptr<QMenu> menu(lesson->makeTextMenu());
+        QAction* read = entry(*menu, readAloudEntry());
+        QAction* history = entry(*menu, historyEntry());
+        QVERIFY(read != nullptr && history != nullptr);
+        QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_R));
+        QCOMPARE(history->shortcut(), QKeySequence(Qt::Key_H));
+        QVERIFY(menu->actions().size() > 2); // copying and selecting stay
+        read->trigger();
+        QCOMPARE(record.spoken.size(), std::size_t(2));
+        QVERIFY(record.talking);
+        // Going back ends the reading of the screen left.
+        replay.execute("key Escape");
+        QCOMPARE(record.stops, 2);
+        QVERIFY(lesson->lastNotice().isEmpty());
+
+        // A text without English: the learner is told, and nothing is spoken.
+        replay.execute("key Return");
+        replay.execute("click C17");
+        ScreenWindow* game = replay.view().visibleWindow();
+        replay.execute("key R");
+        QCOMPARE(record.spoken.size(), std::size_t(2));
+        QCOMPARE(game->lastNotice(), QString::fromUtf8(ReadAloud::kNothingNotice.data(),
+                                                       ReadAloud::kNothingNotice.size()));
+    }
+
+    void withoutAVoiceTheLearnerIsToldOnceAndTheTooltipsKeepIt()
+    {
+        // The offscreen platform has no voice.
+        Replay replay(QUILLORY_BUILD_DIR);
+        for (const char* command : {"click C1", "click C7"})
+            replay.execute(command);
+        ScreenWindow* quiz = replay.view().visibleWindow();
+        QWidget* box = quiz->controlWidget("T1");
+        QVERIFY(box->toolTip().contains("R") && box->toolTip().contains("H"));
+        const std::string state = replay.state();
+        QCOMPARE(*replay.execute("key R"), state);
+        const QString notice =
+            QString::fromUtf8(ReadAloud::kNoVoiceNotice.data(), ReadAloud::kNoVoiceNotice.size());
+        QCOMPARE(quiz->lastNotice(), notice);
+        QVERIFY(box->toolTip().contains(notice));
+        QVERIFY(QAccessible::queryAccessibleInterface(box)
+                    ->text(QAccessible::Description)
+                    .contains(notice));
+        replay.execute("key Escape");
+        replay.execute("click C2");
+        ScreenWindow* lesson = replay.view().visibleWindow();
+        QVERIFY(lesson->controlWidget("T1")->toolTip().contains(notice)); // made after
+        replay.execute("key R");
+        QVERIFY(lesson->lastNotice().isEmpty()); // said once only
+        QCOMPARE(replay.view().visibleWindow(), lesson);
+        // Screens without a conversation have neither keys nor tooltip for them.
+        replay.execute("key Escape");
+        QVERIFY(replay.view().window("Form1")->history() == nullptr);
+    }
+
+    void historyOverTheScreenClosesWithEscapeOrH()
+    {
+        Replay replay(QUILLORY_BUILD_DIR, 2);
+        for (const char* command :
+             {"click C1", "click C2", "key Return", "key Return", "key Return", "key 2"})
+            replay.execute(command);
+        ScreenWindow* lesson = replay.view().visibleWindow();
+        const Screen& screen = lesson->model();
+        const std::string state = replay.state();
+
+        lesson->controlWidget("T1")->setFocus();
+        QCOMPARE(*replay.execute("key H"), state);
+        HistoryView* history = lesson->history();
+        QVERIFY(history != nullptr && history->isOpen());
+        QCOMPARE(history->geometry(), lesson->rect());
+        QCOMPARE(history->text()->toPlainText().toStdString(),
+                 conversationText(screen.conversation()));
+        QVERIFY(history->text()->toPlainText().endsWith(
+            QString::fromStdString(screen.control("T1").text)));
+        QVERIFY(history->text()->hasFocus());
+        QVERIFY(history->text()->isReadOnly());
+        QCOMPARE(history->text()->accessibleName(), HistoryView::title());
+        QCOMPARE(history->text()->font().pixelSize(), kTextPixels * 2);
+        QCOMPARE(history->text()->textCursor().position(),
+                 history->text()->document()->characterCount() - 1); // newest in view
+
+        // While it is open the screen's keys do nothing: not even Escape's way back.
+        QCOMPARE(*replay.execute("key Return"), state);
+        QCOMPARE(*replay.execute("key 1"), state);
+        QVERIFY(!lesson->controlWidget("Command1")->isEnabled());
+        // It follows the zoom.
+        QTest::keyClick(history->text(), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(history->geometry(), lesson->rect());
+        QCOMPARE(history->text()->font().pixelSize(),
+                 static_cast<int>(kTextPixels * replay.view().scale()));
+        QCOMPARE(*replay.execute("key Escape"), state);
+        QVERIFY(!history->isOpen());
+        QVERIFY(lesson->controlWidget("Command1")->isEnabled());
+        QVERIFY(lesson->controlWidget("T1")->hasFocus());
+
+        // H opens and closes; the menu's entry opens it too, with what came since.
+        replay.execute("key Return");
+        replay.execute("key H");
+        QVERIFY(history->isOpen());
+        QVERIFY(history->text()->toPlainText().endsWith(QStringLiteral("わかります。")));
+        replay.execute("key H");
+        QVERIFY(!history->isOpen());
+        std::unique_ptr<QMenu> menu(lesson->makeTextMenu());
+        entry(*menu, historyEntry())->trigger();
+        QVERIFY(history->isOpen());
+        replay.execute("key H");
+
+        // Back: the next entry's history holds the greeting alone.
+        replay.execute("key Escape");
+        replay.execute("key Return");
+        replay.execute("click C2");
+        replay.execute("key H");
+        QCOMPARE(
+            history->text()->toPlainText(),
+            QStringLiteral("【先生】\n私は、森岡　ハナです。よろしくね。では授業を始めましょう。"));
+    }
+};
+
+QTEST_MAIN(ReadHistoryTest)
+#include "view_read_history_test.moc"
