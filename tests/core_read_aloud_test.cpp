@@ -124,6 +124,12 @@ TEST(ReadAloudText, GameLeadInsWithTheirWordListsAndChoices)
                      "out", "off", "with", "in"}));
     EXPECT_EQ(englishToRead("Masao was in a tight ( ) and asked me to lend him ¥10,000."),
               Lines{"Masao was in a tight, blank, and asked me to lend him 10,000 yen."});
+    // A word list after its sentence on the same line, going on into the next.
+    EXPECT_EQ(
+        englishToRead(writeLinesText({"The lady ( ) was very beautiful.       語群：I spoke to her",
+                                      "whom I spoke to her,   whom I spoke,   I spoke to"})),
+        (Lines{"The lady, blank, was very beautiful.", "I spoke to her", "whom I spoke to her",
+               "whom I spoke", "I spoke to"}));
     // A word list ending in a comma, and a choice in Japanese.
     EXPECT_EQ(englishToRead("語群：　in which,  on which,  to which,  with which,"),
               (Lines{"in which", "on which", "to which", "with which"}));

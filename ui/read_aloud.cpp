@@ -59,11 +59,6 @@ std::u32string trimmed(std::u32string_view s)
     return std::u32string(s.substr(b, e - b));
 }
 
-bool startsWith(std::u32string_view s, std::u32string_view prefix)
-{
-    return s.substr(0, prefix.size()) == prefix;
-}
-
 bool isAsciiLetter(char32_t c)
 {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
@@ -298,33 +293,66 @@ std::u32string withoutListMark(const std::u32string& line)
     return line;
 }
 
+// Where a word list's words begin: after "語群：" (or "語群:") in the line, or
+// npos when the line has no word list.
+std::size_t wordListStart(std::u32string_view line)
+{
+    for (std::size_t at = line.find(U"語群"); at != std::u32string_view::npos;
+         at = line.find(U"語群", at + 1)) {
+        std::size_t colon = at + 2;
+        while (colon < line.size() && isSpace(line[colon]))
+            ++colon;
+        if (colon < line.size() && (line[colon] == U':' || line[colon] == U'\uFF1A'))
+            return colon + 1;
+    }
+    return std::u32string_view::npos;
+}
+
+bool allAscii(std::u32string_view line)
+{
+    return std::all_of(line.begin(), line.end(),
+                       [](char32_t c) { return (c >= 0x20 && c < 0x7F) || isSpace(c); });
+}
+
 } // namespace
 
 std::vector<std::string> englishToRead(std::string_view text)
 {
     std::vector<std::string> out;
     const std::u32string all = decode(text);
-    bool open = false;
+    bool open = false;     // the last utterance is a sentence going on into the next line
+    bool wordList = false; // the last line was a word list, which may go on
+    auto words = [&](std::u32string_view list) {
+        // Each word or phrase of a word list on its own.
+        while (!list.empty()) {
+            const std::size_t comma = list.find_first_of(U",\u3001");
+            add(out, englishOf(list.substr(0, comma)));
+            list = comma == std::u32string::npos ? std::u32string_view() : list.substr(comma + 1);
+        }
+    };
     std::size_t pos = 0;
     while (pos <= all.size()) {
         std::size_t end = all.find_first_of(U"\r\n", pos);
         if (end == std::u32string::npos)
             end = all.size();
-        const std::u32string line = trimmed(std::u32string_view(all).substr(pos, end - pos));
+        std::u32string line = trimmed(std::u32string_view(all).substr(pos, end - pos));
         pos = end + 1;
         if (line.empty())
             continue;
-        if (startsWith(line, U"語群")) {
-            // The word list: each word or phrase after the colon on its own.
-            std::size_t colon = line.find_first_of(U":\uFF1A");
-            std::u32string_view words =
-                std::u32string_view(line).substr(colon == std::u32string::npos ? 2 : colon + 1);
-            while (!words.empty()) {
-                const std::size_t comma = words.find_first_of(U",\u3001");
-                add(out, englishOf(words.substr(0, comma)));
-                words =
-                    comma == std::u32string::npos ? std::u32string_view() : words.substr(comma + 1);
-            }
+        if (wordList && allAscii(line) && line.find(U',') != std::u32string::npos) {
+            words(line); // "語群：I spoke to her" then "whom I spoke to her,   whom I spoke"
+            open = false;
+            continue;
+        }
+        const std::size_t list = wordListStart(line);
+        wordList = list != std::u32string::npos;
+        if (wordList) {
+            // A sentence may stand before the list on the same line.
+            const std::u32string before =
+                trimmed(std::u32string_view(line).substr(0, line.find(U"語群")));
+            for (const std::string& run : asciiRuns(before))
+                add(out, spoken(run));
+            words(std::u32string_view(line).substr(list));
         } else if (digitOf(line[0]) != 0 && line.size() > 1 && isSpace(line[1])) {
             for (const std::u32string& choice : choicesOf(line))
                 add(out, englishOf(choice));
@@ -335,13 +363,13 @@ std::vector<std::string> englishToRead(std::string_view text)
             bool goesOn = open && !body.empty() && body[0] >= U'a' && body[0] <= U'z';
             bool added = false;
             for (const std::string& run : asciiRuns(body)) {
-                std::string words = spoken(run);
-                if (words.empty())
+                std::string said = spoken(run);
+                if (said.empty())
                     continue;
                 if (goesOn)
-                    out.back() += (out.back().ends_with("blank") ? ", " : " ") + words;
+                    out.back() += (out.back().ends_with("blank") ? ", " : " ") + said;
                 else
-                    out.push_back(std::move(words));
+                    out.push_back(std::move(said));
                 goesOn = false;
                 added = true;
             }
