@@ -195,6 +195,7 @@ private slots:
         replay.execute("key H");
         QVERIFY(!history->isOpen());
         std::unique_ptr<QMenu> menu(lesson->makeTextMenu());
+        QCOMPARE(menu->font().pixelSize(), history->text()->font().pixelSize()); // zoomed too
         entry(*menu, historyEntry())->trigger();
         QVERIFY(history->isOpen());
         replay.execute("key H");

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Starts Quillory with its accessibility bridge on, finds it over AT-SPI as a screen
 reader would, and checks names, roles, texts and picture descriptions on the title,
-the menu, a lesson, the game and the quiz, pressing buttons through the action
-interface. Prints what it finds; exits non-zero on any fault."""
+the menu, a lesson with its conversation history, the game and the quiz, pressing
+buttons through the action interface. Prints what it finds; exits non-zero on any fault."""
 import os
 import subprocess
 import sys
@@ -134,6 +134,26 @@ def main():
             changed = wait_for(lambda: True if "私は、" not in text_of(talk) else None,
                                "the text after Talk", 5)
             check(changed is not None, "Talk changes the text: " + text_of(talk))
+        # H lays the conversation so far over the lesson, as read-only text; H again
+        # takes it away.
+        def history_showing(showing):
+            def find():
+                h = by_name(lesson, "会話の履歴", "text")
+                if h is not None and h.getState().contains(pyatspi.STATE_SHOWING) == showing:
+                    return h
+                return None
+            return find
+        pyatspi.Registry.generateKeyboardEvent(0x68, None, pyatspi.KEY_SYM)
+        history = wait_for(history_showing(True), "the history after H", 5)
+        if history is not None:
+            said = text_of(history)
+            check("【先生】" in said and "【あなた】" in said and "森岡" in said,
+                  "the history reads who said what: " + said.replace("\n", " / "))
+            check(not history.getState().contains(pyatspi.STATE_EDITABLE),
+                  "the history is read-only")
+        pyatspi.Registry.generateKeyboardEvent(0x68, None, pyatspi.KEY_SYM)
+        check(wait_for(history_showing(False), "the history closed by H", 5) is not None,
+              "H again closes the history")
         # Escape is the lesson's way back, to the title.
         pyatspi.Registry.generateKeyboardEvent(0xFF1B, None, pyatspi.KEY_SYM)
 

@@ -263,6 +263,7 @@ QMenu* ScreenWindow::makeTextMenu()
     auto* box = static_cast<QPlainTextEdit*>(textBox());
     QMenu* menu = box->createStandardContextMenu();
     menu->setAccessibleName(QStringLiteral("会話のメニュー"));
+    menu->setFont(japaneseFont(kTextPixels * scale_));
     menu->addSeparator();
     QAction* read = menu->addAction(readAloudEntry(), this, [this] { emit readAloudRequested(); });
     read->setShortcut(QKeySequence(Qt::Key_R));
