@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev googletest
     fonts-noto-cjk
+    desktop-file-utils appstream dpkg-dev
 )
 if [[ "${1:-}" == "--with-xvfb" ]]; then
     packages+=(xvfb xauth)
