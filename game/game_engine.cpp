@@ -3,7 +3,10 @@
 #include "app/navigator.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace quillory {
@@ -332,6 +335,246 @@ std::vector<std::string> checkGameRules(const GameScript& script,
         if (!movesOn(step))
             problem(*from,
                     "leads to step " + std::to_string(step) + ", where no button's rule moves on");
+    }
+
+    // A click that leads to a step where only the answer buttons, Again or Move
+    // act must leave one of them shown, or the run is stuck there. Each click is
+    // played from every step, with those buttons hidden before it.
+    int top = 0;
+    for (const GameRule& r : script.rules) {
+        top =
+            std::max({top, r.from.low, r.from.high < kMaxStep ? r.from.high : 0, r.to.value_or(0)});
+    }
+    for (GameTrigger t : kGameTriggers) {
+        const std::vector<const GameRule*> order = testOrder(script.rules, t);
+        for (int start = 0; start <= top; ++start) {
+            if (!guardAdmits(t, start))
+                continue;
+            int step = start;
+            std::array<bool, std::size(kGameTriggers)> shown{};
+            shown[slot(GameTrigger::Talk)] = shown[slot(GameTrigger::Partner)] = true;
+            for (const GameRule* r : order) {
+                if (!r->from.contains(step))
+                    continue;
+                for (const Effect& e : r->effects) {
+                    const bool show = e.kind == EffectKind::ShowChoices ||
+                                      e.kind == EffectKind::ShowAgain ||
+                                      e.kind == EffectKind::ShowMove;
+                    if (e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices) {
+                        for (int k : e.choices) {
+                            if (k >= 1 && k <= 4)
+                                shown[slot(GameAnswer(k))] = show;
+                        }
+                    } else if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain) {
+                        shown[slot(GameTrigger::Again)] = show;
+                    } else if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove) {
+                        shown[slot(GameTrigger::Move)] = show;
+                    }
+                }
+                if (r->to)
+                    step = *r->to;
+            }
+            if (step == start || step == kGameEndStep)
+                continue;
+            bool movers = false;
+            bool reachable = false;
+            for (const GameRule& r : script.rules) {
+                if (r.to && r.from.contains(step) && guardAdmits(r.trigger, step)) {
+                    movers = true;
+                    reachable = reachable || shown[slot(r.trigger)];
+                }
+            }
+            if (movers && !reachable)
+                problems.push_back("game step " + std::to_string(step) + ": reached by " +
+                                   triggerName(t) + " at " + std::to_string(start) +
+                                   ", but only buttons hidden there move on from it");
+        }
+    }
+    for (std::string& p : checkGameFlow(script))
+        problems.push_back(std::move(p));
+    return problems;
+}
+
+bool isGameStepValue(int step)
+{
+    if (step >= 0 && step <= kGameEndStep)
+        return true;
+    for (int over : kGameOverSteps) {
+        if (step == over || step == over + 2 || step == over + 3)
+            return true;
+    }
+    return step == 314 || step == 316 || step == 318 || step == 320 || step == 321;
+}
+
+bool isGameOverStep(int step)
+{
+    return std::find(std::begin(kGameOverSteps), std::end(kGameOverSteps), step) !=
+           std::end(kGameOverSteps);
+}
+
+namespace {
+
+using Ordered = std::array<std::vector<const GameRule*>, std::size(kGameTriggers)>;
+
+struct Click {
+    int step = 0;
+    bool failed = false; // a fail rule (one that shows Again) acted
+};
+
+// StepNo after one click, as the screen's handler would leave it.
+Click click(const Ordered& ordered, GameTrigger trigger, int step)
+{
+    Click c{step, false};
+    if (!guardAdmits(trigger, step))
+        return c;
+    for (const GameRule* r : ordered[slot(trigger)]) {
+        if (!r->from.contains(c.step))
+            continue;
+        for (const Effect& e : r->effects)
+            c.failed = c.failed || e.kind == EffectKind::ShowAgain;
+        if (r->to)
+            c.step = *r->to;
+    }
+    return c;
+}
+
+// Every step reached from the roots by clicks of the given buttons; `follow`
+// says whether to go on from a step reached.
+template <typename Follow>
+std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
+                    const std::vector<GameTrigger>& triggers, Follow follow)
+{
+    std::set<int> seen(roots.begin(), roots.end());
+    std::vector<int> todo(roots.begin(), roots.end());
+    while (!todo.empty()) {
+        const int step = todo.back();
+        todo.pop_back();
+        for (GameTrigger t : triggers) {
+            const int next = click(ordered, t, step).step;
+            if (next >= 0 && next <= kMaxStep && seen.insert(next).second && follow(next))
+                todo.push_back(next);
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+std::vector<std::string> checkGameFlow(const GameScript& script)
+{
+    std::vector<std::string> problems;
+    auto where = [](const GameRule& r) { return describe(r.from) + " " + triggerName(r.trigger); };
+    auto at = [](int step) { return "game step " + std::to_string(step) + ": "; };
+    auto inSpans = [&](int step) {
+        return std::any_of(script.spans.begin(), script.spans.end(),
+                           [step](StepFrom s) { return s.contains(step); });
+    };
+    Ordered ordered;
+    for (GameTrigger t : kGameTriggers)
+        ordered[slot(t)] = testOrder(script.rules, t);
+    const std::vector<GameTrigger> all(std::begin(kGameTriggers), std::end(kGameTriggers));
+    const std::vector<GameTrigger> answers{GameAnswer(1), GameAnswer(2), GameAnswer(3),
+                                           GameAnswer(4)};
+    std::vector<GameTrigger> asked = answers; // Talk and the answers: playing a series
+    asked.push_back(GameTrigger::Talk);
+
+    for (const GameRule& r : script.rules) {
+        if (r.to && !isGameStepValue(*r.to))
+            problems.push_back("game rule " + where(r) + ": To " + std::to_string(*r.to) +
+                               " is not a value StepNo may take");
+        if (r.from.contains(kGameEndStep))
+            problems.push_back("game rule " + where(r) + ": acts at the story's end");
+    }
+
+    // Reachable from 0, and from each first step of the story that the spans
+    // before it do not lead into (an episode told while those before it are not).
+    std::vector<int> roots{0};
+    for (StepFrom s : script.spans) {
+        if (s.low > 0 && s.low < kGameEndStep && !inSpans(s.low - 1))
+            roots.push_back(s.low);
+    }
+    const std::set<int> reached = reach(ordered, roots, all, [](int) { return true; });
+    for (StepFrom s : script.spans) {
+        for (int step = s.low; step <= std::min(s.high, kMaxStep); ++step) {
+            if (isGameStepValue(step) && !reached.count(step))
+                problems.push_back(at(step) + "cannot be reached from step 0");
+        }
+    }
+
+    // Each answer at a question either goes on, or fails to a game over by a fail rule.
+    auto isQuestion = [&](int step) {
+        return step % 2 != 0 && std::any_of(answers.begin(), answers.end(), [&](GameTrigger t) {
+                   return std::any_of(ordered[slot(t)].begin(), ordered[slot(t)].end(),
+                                      [step](const GameRule* r) { return r->from.contains(step); });
+               });
+    };
+    for (int q : reached) {
+        if (!isQuestion(q))
+            continue;
+        for (GameTrigger t : answers) {
+            const Click c = click(ordered, t, q);
+            const std::string what = at(q) + triggerName(t) + " ";
+            if (c.step == q)
+                problems.push_back(what + "leaves StepNo as it is");
+            else if (isGameOverStep(c.step) && !c.failed)
+                problems.push_back(what + "ends at the game over " + std::to_string(c.step) +
+                                   " without a fail rule");
+            else if (c.failed && !isGameOverStep(c.step))
+                problems.push_back(what + "runs a fail rule but ends at " + std::to_string(c.step));
+        }
+    }
+
+    // A question series: the steps of one of Talk's choice ranges in the story.
+    // Its wrong answers, followed through its questions, reach one game over.
+    std::map<int, std::vector<StepFrom>> seriesFailingTo;
+    for (const GameRule* r : ordered[slot(GameTrigger::Talk)]) {
+        const bool choiceRange =
+            r->from.isRange() && !r->to && r->from.high < kGameEndStep &&
+            std::all_of(r->effects.begin(), r->effects.end(),
+                        [](const Effect& e) { return e.kind == EffectKind::ShowChoices; });
+        if (!choiceRange)
+            continue;
+        const StepFrom series = r->from;
+        std::set<int> overs;
+        for (int q = series.low + 1; q <= series.high + 1; q += 2) {
+            if (!isQuestion(q))
+                continue;
+            const std::set<int> from = reach(ordered, {q}, asked, [&](int s) {
+                return s >= series.low && s <= series.high + 1;
+            });
+            for (int s : from) {
+                if (isGameOverStep(s))
+                    overs.insert(s);
+            }
+            if (std::none_of(from.begin(), from.end(), isGameOverStep))
+                problems.push_back(at(q) + "no wrong answer leads to a game over");
+        }
+        if (overs.size() > 1)
+            problems.push_back("game series " + describe(series) +
+                               ": its wrong answers lead to more than one game over");
+        for (int over : overs)
+            seriesFailingTo[over].push_back(series);
+    }
+
+    // From each game over, the retry leads back into a series that fails into it.
+    for (int over : kGameOverSteps) {
+        if (!reached.count(over) && !inSpans(over))
+            continue;
+        std::set<int> resumes;
+        reach(ordered, {over}, all, [&](int s) {
+            if (s <= kGameEndStep)
+                resumes.insert(s);
+            return s > kGameEndStep;
+        });
+        if (resumes.empty())
+            problems.push_back(at(over) + "no retry leads back into the story");
+        const std::vector<StepFrom>& series = seriesFailingTo[over];
+        for (int resume : resumes) {
+            if (std::none_of(series.begin(), series.end(),
+                             [resume](StepFrom s) { return s.contains(resume); }))
+                problems.push_back(at(over) + "its retry resumes at " + std::to_string(resume) +
+                                   ", outside every series that fails into it");
+        }
     }
     return problems;
 }

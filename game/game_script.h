@@ -75,8 +75,24 @@ struct GameScript {
 
 // Problems with a script: rules off their button's guard, duplicates, rules whose
 // order is ambiguous, remaps that lead nowhere, rules caught again in the same
-// click, steps without a way on, pictures not among the assets. Empty when sound.
+// click, steps without a way on, steps that only hidden buttons leave, pictures
+// not among the assets. Empty when sound.
 std::vector<std::string> checkGameRules(const GameScript& script,
                                         const std::vector<std::string>& pictures);
+
+// The values StepNo may take in the game: the story's steps 0 to 279, the
+// game-over steps, their retry steps and the water trap's second stage.
+bool isGameStepValue(int step);
+inline constexpr int kGameOverSteps[] = {280, 290, 300, 310, 330, 340, 350};
+bool isGameOverStep(int step);
+
+// Problems with the way a script's clicks lead from step to step, found by
+// playing every button at every step reached: steps of the spans that cannot be
+// reached from 0 (or from the first step of a span the spans before it do not
+// lead into), values outside the table above, rules acting at the story's end,
+// answers that neither go on nor fail properly, question series without a way
+// to their game over or failing to more than one, and retries that do not lead
+// back into a series that fails into them. checkGameRules includes these.
+std::vector<std::string> checkGameFlow(const GameScript& script);
 
 } // namespace quillory

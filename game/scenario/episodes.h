@@ -21,6 +21,20 @@ const std::vector<GameRule>& sharedRules();
 
 // The old woman's test: steps 0 to 25 and 280 to 283.
 const Episode& episode1();
+// The boy's request: steps 26 to 65.
+const Episode& episode2();
+// The bridge and the imagination world: steps 66 to 107 and 290 to 293.
+const Episode& episode3();
+// The monster's servant: steps 108 to 127 and 300 to 303.
+const Episode& episode4();
+// The water trap: steps 128 to 175 and 310 to 321.
+const Episode& episode5();
+// The girl who shows the way: steps 176 to 203 and 330 to 333.
+const Episode& episode6();
+// The gatekeeper: steps 204 to 229 and 340 to 343.
+const Episode& episode7();
+// The final battle and the ending: steps 230 to 279 and 350 to 353.
+const Episode& episode8();
 
 // Every episode, in story order.
 const std::vector<const Episode*>& episodes();

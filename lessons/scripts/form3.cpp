@@ -164,7 +164,7 @@ const LessonScript& form3()
                  "   He became a doctor.（名詞）　This soup tastes good.（形容詞）",
                  "それから、look や seem、それにこれらの動詞は「一般動詞」と",
                  "呼ばれていて、am, is, are のような be動詞とは区別されているの。",
-                 "ここは大事なところだから、しっかり覚えておいてね。",
+                 "どう区別するのかは、とっても大事なポイントなのよ。",
              })},
              24},
             {24, Talk, {SetText("先生、区別とはどういうことですか？")}, 25},
