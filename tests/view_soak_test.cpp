@@ -38,7 +38,8 @@
 #endif
 #endif
 #ifdef QUILLORY_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's own count; mallinfo2 does not see its heap.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
@@ -49,7 +50,7 @@ namespace {
 
 long gClicks = 10000;
 long gRestarts = 600;
-unsigned long gSeed = 1;
+unsigned long gSeed = 2;
 
 using Buttons = std::set<std::string>;
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 clicks=${1:-100000}
-seed=${2:-1}
+seed=${2:-2}
 restarts=${3:-10000}
 dir=${4:-build}
 export QT_QPA_PLATFORM=offscreen
