@@ -5,7 +5,8 @@ cd "$(dirname "$0")"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "Quillory is a desktop program and needs a display; neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
-    echo "To run it without one, use a virtual display: xvfb-run ./run.sh (Debian package xvfb)." >&2
+    tools/setup.sh --with-xvfb
+    echo "To run it on a virtual display instead (now installed), type:  xvfb-run -a ./run.sh" >&2
     exit 1
 fi
 

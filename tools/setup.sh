@@ -13,6 +13,7 @@ packages=(
     qt6-declarative-dev # Qt6TextToSpeech's CMake package needs Qt6QmlIntegration from here
     libgtest-dev libgmock-dev googletest
     fonts-noto-cjk
+    desktop-file-utils appstream dpkg-dev
 )
 for option in "$@"; do
     case "$option" in

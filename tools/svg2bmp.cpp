@@ -7,6 +7,36 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <stdlib.h>
+
+namespace {
+
+// Qt wants a private runtime folder; build machines often have none. One made for
+// this run keeps the build quiet, and goes when the run ends.
+struct RuntimeFolder {
+    std::string path;
+    RuntimeFolder()
+    {
+        if (std::getenv("XDG_RUNTIME_DIR") != nullptr)
+            return;
+        std::string pattern = (std::filesystem::temp_directory_path() / "svg2bmp-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            return;
+        path = pattern;
+        setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+    }
+    ~RuntimeFolder()
+    {
+        std::error_code ignored;
+        if (!path.empty())
+            std::filesystem::remove_all(path, ignored);
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -15,6 +45,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const RuntimeFolder runtime;
     QGuiApplication app(argc, argv);
 
     const int width = std::atoi(argv[3]);

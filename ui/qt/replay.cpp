@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QMetaEnum>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -147,6 +148,11 @@ std::string jsonString(std::string_view raw)
 Replay::Replay(std::filesystem::path programFolder, qreal scale)
     : programFolder_(std::move(programFolder)), scale_(scale)
 {
+    // Each restart makes new widgets, and the style keys its cached pixmaps by
+    // their palettes, which are new too. The pixmap cache keeps every key it was
+    // ever given, even through clear(), so restarts would pile them up for good;
+    // without the cache, painting gives the same pixels, only not memoised.
+    QPixmapCache::setCacheLimit(0);
     std::error_code failure;
     startFolder_ = std::filesystem::current_path(failure);
     view_ = std::make_unique<AppView>(programFolder_, scale_);
@@ -223,6 +229,8 @@ void Replay::restart()
 {
     view_.reset();
     QCoreApplication::processEvents();
+    // What the old windows left to deleteLater goes now, before the new ones come.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // A fresh start: the folder the driver was started in is current again.
     std::error_code failure;
     if (!startFolder_.empty())
