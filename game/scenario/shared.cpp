@@ -27,14 +27,8 @@ const std::vector<GameRule>& sharedRules()
 const std::vector<const Episode*>& episodes()
 {
     static const std::vector<const Episode*> kEpisodes{
-        &episode1(),
-        &episode2(),
-        &episode3(),
-        &episode4(),
-        &episode5(),
-        &episode6(),
-        &episode7(),
-        &episode8(),
+        &episode1(), &episode2(), &episode3(), &episode4(),
+        &episode5(), &episode6(), &episode7(), &episode8(),
     };
     return kEpisodes;
 }
