@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Pictures of every built screen: the title, the menu, the explanation, the quiz,
 each lesson at every question that shows answer buttons, and the game at every
-question and game over. Drives build/quillory-shots by keys and clicks.
+question, game over and retry question, played through to its end. Drives
+build/quillory-shots by keys and clicks.
 
     xvfb-run -s '-screen 0 1280x1024x24' tools/screenshots.py OUT [--scale 2]
 """
@@ -82,6 +83,54 @@ def walk(s, name, limit):
             break
 
 
+def walk_game(s, limit):
+    """Plays the game to its end, taking a picture at every question, every game over
+    and every retry question. A wrong answer is found by trying: after its game over
+    the run starts again and the clicks so far are replayed, without pictures."""
+    path = []
+    seen = set()
+    tried = {}
+
+    def replay():
+        s.do("restart")
+        s.do("key Return")
+        s.do("click C17")
+        for command in path:
+            s.do(command)
+
+    for _ in range(limit):
+        step = s.state["step"]
+        if s.visible("Command9") and s.control("Command9").get("caption") == "移動":
+            command = "click Command9"
+        elif s.answers() and step % 2 == 1:
+            if step not in seen:
+                s.shot("Form17-%03d" % step)
+                seen.add(step)
+            k = tried.get(step, 0) + 1
+            tried[step] = k
+            s.do("key %d" % k)
+            if s.state["step"] >= 280:
+                over = s.state["step"]
+                if over not in seen:
+                    s.shot("Form17-%03d" % over)
+                    s.do("click Command8")
+                    s.do("key Return")
+                    s.shot("Form17-%03d" % s.state["step"])
+                    seen.add(over)
+                replay()
+                continue
+            path.append("key %d" % k)
+            continue
+        else:
+            command = "key Return"
+        before = json.dumps(s.state, sort_keys=True)
+        s.do(command)
+        if json.dumps(s.state, sort_keys=True) == before:
+            break
+        path.append(command)
+    s.shot("Form17-%03d" % s.state["step"])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("out")
@@ -97,7 +146,7 @@ def main():
         s.do("click " + button)
         s.shot(s.state["screen"])
         s.do("click " + back)
-    for k in range(2, 18):
+    for k in range(2, 17):
         s.do("click C%d" % k)
         screen = s.state["screen"]
         s.shot(screen + "-start")
@@ -105,6 +154,9 @@ def main():
         s.do("key Escape")
         if s.state["screen"] == "Form1":
             s.do("key Return")
+    s.do("click C17")
+    s.shot("Form17-start")
+    walk_game(s, 5000)
     s.close()
     print("%d pictures in %s" % (s.taken, args.out))
 
