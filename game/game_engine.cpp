@@ -210,17 +210,98 @@ void GameScreen::setChoices(const std::vector<int>& choices, bool visible)
     }
 }
 
+namespace {
+
+using Ordered = std::array<std::vector<const GameRule*>, std::size(kGameTriggers)>;
+
+Ordered orderedRules(const GameScript& script)
+{
+    Ordered ordered;
+    for (GameTrigger t : kGameTriggers)
+        ordered[slot(t)] = testOrder(script.rules, t);
+    return ordered;
+}
+
+// Whether the script tells this step.
+bool told(const GameScript& script, int step)
+{
+    return std::any_of(script.spans.begin(), script.spans.end(),
+                       [step](StepFrom s) { return s.contains(step); });
+}
+
+std::string ruleName(const GameRule& r)
+{
+    return describe(r.from) + " " + triggerName(r.trigger);
+}
+
+// What one click does, as the screen's handler would: where StepNo ends, whether
+// a fail rule (one that shows Again) acted, and which buttons the click itself
+// shows (1) or hides (0); -1 where it leaves a button as it was.
+struct Click {
+    int step = 0;
+    bool failed = false;
+    std::array<signed char, std::size(kGameTriggers)> shown{};
+};
+
+Click click(const Ordered& ordered, GameTrigger trigger, int step)
+{
+    Click c{step, false, {}};
+    c.shown.fill(-1);
+    if (!guardAdmits(trigger, step))
+        return c;
+    for (const GameRule* r : ordered[slot(trigger)]) {
+        if (!r->from.contains(c.step))
+            continue;
+        for (const Effect& e : r->effects) {
+            const signed char show = e.kind == EffectKind::ShowChoices ||
+                                     e.kind == EffectKind::ShowAgain ||
+                                     e.kind == EffectKind::ShowMove;
+            if (e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices) {
+                for (int k : e.choices) {
+                    if (k >= 1 && k <= 4)
+                        c.shown[slot(GameAnswer(k))] = show;
+                }
+            } else if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain) {
+                c.shown[slot(GameTrigger::Again)] = show;
+            } else if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove) {
+                c.shown[slot(GameTrigger::Move)] = show;
+            }
+            c.failed = c.failed || e.kind == EffectKind::ShowAgain;
+        }
+        if (r->to)
+            c.step = *r->to;
+    }
+    return c;
+}
+
+// Every step reached from the roots by clicks of the given buttons; `follow`
+// says whether to go on from a step reached.
+template <typename Follow>
+std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
+                    const std::vector<GameTrigger>& triggers, Follow follow)
+{
+    std::set<int> seen(roots.begin(), roots.end());
+    std::vector<int> todo(roots.begin(), roots.end());
+    while (!todo.empty()) {
+        const int step = todo.back();
+        todo.pop_back();
+        for (GameTrigger t : triggers) {
+            const int next = click(ordered, t, step).step;
+            if (next >= 0 && next <= kMaxStep && seen.insert(next).second && follow(next))
+                todo.push_back(next);
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
 std::vector<std::string> checkGameRules(const GameScript& script,
                                         const std::vector<std::string>& pictures)
 {
     std::vector<std::string> problems;
-    auto where = [](const GameRule& r) { return describe(r.from) + " " + triggerName(r.trigger); };
     auto problem = [&](const GameRule& r, const std::string& what) {
-        problems.push_back("game rule " + where(r) + ": " + what);
-    };
-    auto inSpans = [&](int step) {
-        return std::any_of(script.spans.begin(), script.spans.end(),
-                           [step](StepFrom s) { return s.contains(step); });
+        problems.push_back("game rule " + ruleName(r) + ": " + what);
     };
     // Some rule that moves StepNo on from this step, and whose guard lets it act there.
     auto movesOn = [&](int step) {
@@ -333,7 +414,7 @@ std::vector<std::string> checkGameRules(const GameScript& script,
     // ...and every step a rule leads to has a way on, but the story's end.
     std::map<int, const GameRule*> targets;
     for (const GameRule& r : script.rules) {
-        if (r.to && !r.isRemap() && *r.to != kGameEndStep && inSpans(*r.to))
+        if (r.to && !r.isRemap() && *r.to != kGameEndStep && told(script, *r.to))
             targets.emplace(*r.to, &r);
     }
     for (const auto& [step, from] : targets) {
@@ -350,47 +431,26 @@ std::vector<std::string> checkGameRules(const GameScript& script,
         top =
             std::max({top, r.from.low, r.from.high < kMaxStep ? r.from.high : 0, r.to.value_or(0)});
     }
+    const Ordered ordered = orderedRules(script);
     for (GameTrigger t : kGameTriggers) {
-        const std::vector<const GameRule*> order = testOrder(script.rules, t);
         for (int start = 0; start <= top; ++start) {
-            if (!guardAdmits(t, start))
+            const Click c = click(ordered, t, start);
+            if (c.step == start || c.step == kGameEndStep)
                 continue;
-            int step = start;
             std::array<bool, std::size(kGameTriggers)> shown{};
+            for (GameTrigger b : kGameTriggers)
+                shown[slot(b)] = c.shown[slot(b)] == 1;
             shown[slot(GameTrigger::Talk)] = shown[slot(GameTrigger::Partner)] = true;
-            for (const GameRule* r : order) {
-                if (!r->from.contains(step))
-                    continue;
-                for (const Effect& e : r->effects) {
-                    const bool show = e.kind == EffectKind::ShowChoices ||
-                                      e.kind == EffectKind::ShowAgain ||
-                                      e.kind == EffectKind::ShowMove;
-                    if (e.kind == EffectKind::ShowChoices || e.kind == EffectKind::HideChoices) {
-                        for (int k : e.choices) {
-                            if (k >= 1 && k <= 4)
-                                shown[slot(GameAnswer(k))] = show;
-                        }
-                    } else if (e.kind == EffectKind::ShowAgain || e.kind == EffectKind::HideAgain) {
-                        shown[slot(GameTrigger::Again)] = show;
-                    } else if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove) {
-                        shown[slot(GameTrigger::Move)] = show;
-                    }
-                }
-                if (r->to)
-                    step = *r->to;
-            }
-            if (step == start || step == kGameEndStep)
-                continue;
             bool movers = false;
             bool reachable = false;
             for (const GameRule& r : script.rules) {
-                if (r.to && r.from.contains(step) && guardAdmits(r.trigger, step)) {
+                if (r.to && r.from.contains(c.step) && guardAdmits(r.trigger, c.step)) {
                     movers = true;
                     reachable = reachable || shown[slot(r.trigger)];
                 }
             }
             if (movers && !reachable)
-                problems.push_back("game step " + std::to_string(step) + ": reached by " +
+                problems.push_back("game step " + std::to_string(c.step) + ": reached by " +
                                    triggerName(t) + " at " + std::to_string(start) +
                                    ", but only buttons hidden there move on from it");
         }
@@ -417,66 +477,11 @@ bool isGameOverStep(int step)
            std::end(kGameOverSteps);
 }
 
-namespace {
-
-using Ordered = std::array<std::vector<const GameRule*>, std::size(kGameTriggers)>;
-
-struct Click {
-    int step = 0;
-    bool failed = false; // a fail rule (one that shows Again) acted
-};
-
-// StepNo after one click, as the screen's handler would leave it.
-Click click(const Ordered& ordered, GameTrigger trigger, int step)
-{
-    Click c{step, false};
-    if (!guardAdmits(trigger, step))
-        return c;
-    for (const GameRule* r : ordered[slot(trigger)]) {
-        if (!r->from.contains(c.step))
-            continue;
-        for (const Effect& e : r->effects)
-            c.failed = c.failed || e.kind == EffectKind::ShowAgain;
-        if (r->to)
-            c.step = *r->to;
-    }
-    return c;
-}
-
-// Every step reached from the roots by clicks of the given buttons; `follow`
-// says whether to go on from a step reached.
-template <typename Follow>
-std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
-                    const std::vector<GameTrigger>& triggers, Follow follow)
-{
-    std::set<int> seen(roots.begin(), roots.end());
-    std::vector<int> todo(roots.begin(), roots.end());
-    while (!todo.empty()) {
-        const int step = todo.back();
-        todo.pop_back();
-        for (GameTrigger t : triggers) {
-            const int next = click(ordered, t, step).step;
-            if (next >= 0 && next <= kMaxStep && seen.insert(next).second && follow(next))
-                todo.push_back(next);
-        }
-    }
-    return seen;
-}
-
-} // namespace
-
 std::vector<std::string> checkGameFlow(const GameScript& script)
 {
     std::vector<std::string> problems;
-    auto where = [](const GameRule& r) { return describe(r.from) + " " + triggerName(r.trigger); };
     auto at = [](int step) { return "game step " + std::to_string(step) + ": "; };
-    auto inSpans = [&](int step) {
-        return std::any_of(script.spans.begin(), script.spans.end(),
-                           [step](StepFrom s) { return s.contains(step); });
-    };
-    Ordered ordered;
-    for (GameTrigger t : kGameTriggers)
-        ordered[slot(t)] = testOrder(script.rules, t);
+    const Ordered ordered = orderedRules(script);
     const std::vector<GameTrigger> all(std::begin(kGameTriggers), std::end(kGameTriggers));
     const std::vector<GameTrigger> answers{GameAnswer(1), GameAnswer(2), GameAnswer(3),
                                            GameAnswer(4)};
@@ -485,17 +490,17 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
 
     for (const GameRule& r : script.rules) {
         if (r.to && !isGameStepValue(*r.to))
-            problems.push_back("game rule " + where(r) + ": To " + std::to_string(*r.to) +
+            problems.push_back("game rule " + ruleName(r) + ": To " + std::to_string(*r.to) +
                                " is not a value StepNo may take");
         if (r.from.contains(kGameEndStep))
-            problems.push_back("game rule " + where(r) + ": acts at the story's end");
+            problems.push_back("game rule " + ruleName(r) + ": acts at the story's end");
     }
 
     // Reachable from 0, and from each first step of the story that the spans
     // before it do not lead into (an episode told while those before it are not).
     std::vector<int> roots{0};
     for (StepFrom s : script.spans) {
-        if (s.low > 0 && s.low < kGameEndStep && !inSpans(s.low - 1))
+        if (s.low > 0 && s.low < kGameEndStep && !told(script, s.low - 1))
             roots.push_back(s.low);
     }
     const std::set<int> reached = reach(ordered, roots, all, [](int) { return true; });
@@ -563,7 +568,7 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
 
     // From each game over, the retry leads back into a series that fails into it.
     for (int over : kGameOverSteps) {
-        if (!reached.count(over) && !inSpans(over))
+        if (!reached.count(over) && !told(script, over))
             continue;
         std::set<int> resumes;
         reach(ordered, {over}, all, [&](int s) {
