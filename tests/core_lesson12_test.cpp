@@ -1,10 +1,8 @@
 // Lessons 1 and 2 (Form3, Form4) walked through on the engine, every answer branch.
 #include "app/navigator.h"
-#include "app/picture_assets.h"
 #include "app/screens.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
-#include "lessons/scripts/scripts.h"
 #include "tests/lesson_walk.h"
 
 #include <gtest/gtest.h>
@@ -17,28 +15,6 @@
 
 namespace quillory {
 namespace {
-
-TEST(Lesson12, ScriptsPassTheCheck)
-{
-    EXPECT_EQ(checkLessonScript(*lessonProfile("Form3"), scripts::form3(), pictureAssets()),
-              std::vector<std::string>{});
-    EXPECT_EQ(checkLessonScript(*lessonProfile("Form4"), scripts::form4(), pictureAssets()),
-              std::vector<std::string>{});
-}
-
-TEST(Lesson12, TeacherLinesFitTheTextBox)
-{
-    for (const LessonScript* script : {&scripts::form3(), &scripts::form4()}) {
-        for (const StepTransition& row : script->rows) {
-            for (const Effect& e : row.effects) {
-                if (e.kind != EffectKind::WriteLines)
-                    continue;
-                for (const std::string& line : e.lines)
-                    EXPECT_LE(columns(line), 35.0) << "row " << row.from << ": " << line;
-            }
-        }
-    }
-}
 
 TEST(Lesson12, Form3EveryBranchToTheThanks)
 {

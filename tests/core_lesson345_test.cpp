@@ -1,8 +1,6 @@
 // Lessons 3 to 5 (Form5, Form6, Form7) walked through on the engine, every answer branch.
-#include "app/picture_assets.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
-#include "lessons/scripts/scripts.h"
 #include "tests/lesson_walk.h"
 
 #include <gtest/gtest.h>
@@ -71,33 +69,6 @@ void expectBackAtTitle(Lesson& l, const std::string& greeting)
     EXPECT_EQ(l.picture(), "gal1.bmp");
     EXPECT_EQ(l.text(), greeting);
     EXPECT_TRUE(l.choices().empty());
-}
-
-TEST(Lesson345, ScriptsPassTheCheck)
-{
-    EXPECT_EQ(checkLessonScript(*lessonProfile("Form5"), scripts::form5(), pictureAssets()),
-              std::vector<std::string>{});
-    EXPECT_EQ(checkLessonScript(*lessonProfile("Form6"), scripts::form6(), pictureAssets()),
-              std::vector<std::string>{});
-    EXPECT_EQ(checkLessonScript(*lessonProfile("Form7"), scripts::form7(), pictureAssets()),
-              std::vector<std::string>{});
-}
-
-// Speeches and questions; answer feedback is fixed text and may run a column longer.
-TEST(Lesson345, SpeechesFitTheTextBox)
-{
-    for (const LessonScript* script : {&scripts::form5(), &scripts::form6(), &scripts::form7()}) {
-        for (const StepTransition& row : script->rows) {
-            if (row.trigger.kind == TriggerKind::Answer)
-                continue;
-            for (const Effect& e : row.effects) {
-                if (e.kind != EffectKind::WriteLines)
-                    continue;
-                for (const std::string& line : e.lines)
-                    EXPECT_LE(columns(line), 35.0) << "row " << row.from << ": " << line;
-            }
-        }
-    }
 }
 
 TEST(Lesson345, Form5EveryBranchToTheThanks)

@@ -1,9 +1,7 @@
 // Lessons 6 to 8 (Form8 to Form10) walked through on the engine, every answer branch,
 // with the quiz of Form8 that starts over after any wrong answer.
-#include "app/picture_assets.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
-#include "lessons/scripts/scripts.h"
 #include "tests/lesson_walk.h"
 
 #include <gtest/gtest.h>
@@ -171,29 +169,6 @@ void answerQuizRight(Lesson& l, std::size_t i)
         const Lines got = l.lines();
         EXPECT_EQ(got.size(), q.lines);
         EXPECT_EQ(got.front(), q.first);
-    }
-}
-
-TEST(Lesson678, ScriptsPassTheCheck)
-{
-    for (const char* screen : {"Form8", "Form9", "Form10"}) {
-        const LessonProfile& p = *lessonProfile(screen);
-        EXPECT_EQ(checkLessonScript(p, p.script(), pictureAssets()), std::vector<std::string>{})
-            << screen;
-    }
-}
-
-TEST(Lesson678, LinesFitTheTextBox)
-{
-    for (const LessonScript* script : {&scripts::form8(), &scripts::form9(), &scripts::form10()}) {
-        for (const StepTransition& row : script->rows) {
-            for (const Effect& e : row.effects) {
-                if (e.kind != EffectKind::WriteLines)
-                    continue;
-                for (const std::string& line : e.lines)
-                    EXPECT_LE(columns(line), 35.0) << "row " << row.from << ": " << line;
-            }
-        }
     }
 }
 

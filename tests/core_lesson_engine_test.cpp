@@ -5,6 +5,8 @@
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
 
+#include "tests/lesson_walk.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -447,6 +449,32 @@ TEST(LessonEngine, RealScriptTablesAreSound)
     for (const std::string& p : problems)
         all += p + "\n";
     EXPECT_TRUE(problems.empty()) << all;
+}
+
+// Every written line of every lesson fits the text box's width of about 35
+// full-width columns, but for answer feedback quoted as it stands.
+TEST(LessonEngine, EveryWrittenLineFitsTheTextBox)
+{
+    const std::vector<std::string> quotedLonger{
+        "He(S) found(V) the book(O) easy(C). で「彼はその本が簡単だとわかった。」",
+    };
+    for (const LessonProfile& profile : lessonProfiles()) {
+        for (const StepTransition& row : profile.script().rows) {
+            for (const Effect& e : row.effects) {
+                if (e.kind != EffectKind::WriteLines)
+                    continue;
+                for (const std::string& line : e.lines) {
+                    const bool quoted = row.trigger.kind == TriggerKind::Answer &&
+                                        std::find(quotedLonger.begin(), quotedLonger.end(), line) !=
+                                            quotedLonger.end();
+                    if (!quoted) {
+                        EXPECT_LE(columns(line), 35.0)
+                            << profile.screen << " row " << row.from << ": " << line;
+                    }
+                }
+            }
+        }
+    }
 }
 
 // The fourteen lesson screens as designed.
