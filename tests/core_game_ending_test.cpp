@@ -374,12 +374,6 @@ GameRule& ruleOf(GameScript& s, StepFrom from, GameTrigger trigger)
     return *r;
 }
 
-bool mentions(const std::vector<std::string>& problems, const std::string& what)
-{
-    return std::any_of(problems.begin(), problems.end(),
-                       [&](const std::string& p) { return p.find(what) != std::string::npos; });
-}
-
 TEST(GameFlowCheck, FindsEachFaultOfTheWayFromStepToStep)
 {
     EXPECT_EQ(checkGameFlow(flowScript()), std::vector<std::string>{});

@@ -286,12 +286,6 @@ TEST(Episodes234, TheServantsRetryResumesAtHerSecondQuestion)
     rightTo(g, 128);
 }
 
-bool mentions(const std::vector<std::string>& problems, const std::string& what)
-{
-    return std::any_of(problems.begin(), problems.end(),
-                       [&](const std::string& p) { return p.find(what) != std::string::npos; });
-}
-
 TEST(Episodes234, CheckFindsAClickThatLeavesOnlyHiddenButtons)
 {
     EXPECT_EQ(checkGameScript(pictureAssets()), std::vector<std::string>{});

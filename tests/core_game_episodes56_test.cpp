@@ -371,12 +371,6 @@ TEST(GirlWhoShowsTheWay, EveryWrongAnswerAndTheRetry)
     EXPECT_EQ(g.step(), 200);
 }
 
-bool mentions(const std::vector<std::string>& problems, const std::string& what)
-{
-    return std::any_of(problems.begin(), problems.end(),
-                       [&](const std::string& p) { return has(p, what); });
-}
-
 TEST(GameEngine, CheckFindsButtonsNotShownWhereAwaited)
 {
     EXPECT_EQ(checkGameRules(trapAndGirl(), pictureAssets()), std::vector<std::string>{});

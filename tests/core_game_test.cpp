@@ -132,12 +132,6 @@ TEST(GameEngine, DispatchFormsOnAHandMadeScript)
     EXPECT_EQ(r.step(), 6);
 }
 
-bool mentions(const std::vector<std::string>& problems, const std::string& what)
-{
-    return std::any_of(problems.begin(), problems.end(),
-                       [&](const std::string& p) { return p.find(what) != std::string::npos; });
-}
-
 TEST(GameEngine, CheckFindsFaultyRules)
 {
     const std::vector<std::string> pictures{"over.bmp", "a.bmp", "b.bmp"};

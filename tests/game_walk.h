@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillory {
 
@@ -79,5 +80,12 @@ struct Game {
     Navigator nav;
     GameScreen* screen = nullptr;
 };
+
+// Whether some problem a check reported contains `what`.
+inline bool mentions(const std::vector<std::string>& problems, const std::string& what)
+{
+    return std::any_of(problems.begin(), problems.end(),
+                       [&](const std::string& p) { return p.find(what) != std::string::npos; });
+}
 
 } // namespace quillory
