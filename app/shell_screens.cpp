@@ -12,6 +12,7 @@ TitleScreen::TitleScreen(Navigator& navigator)
 {
     add(makeLabel("Label1", "Quillory", {1560, 120, 3855, 375}, {255, 255, 192}));
     add(makeButton("C1", "スタート", {1560, 1920, 3855, 495}));
+    bindKey(Key::Return, "C1");
 }
 
 void TitleScreen::onClick(std::string_view control)
@@ -106,8 +107,9 @@ const std::vector<std::string>& ExplanationScreen::helpLines()
 ExplanationScreen::ExplanationScreen(Navigator& navigator)
     : Screen(navigator, "Form2", "ゲームの説明", 7155, 4305, {255, 255, 128})
 {
-    add(makeText("Text1", {600, 480, 6015, 3015}, true, Rgb{255, 255, 255}));
+    add(makeText("Text1", "説明", {600, 480, 6015, 3015}, true, Rgb{255, 255, 255}));
     add(makeButton("Command1", "メニューに戻る", {2400, 3720, 2415, 375}));
+    bindKey(Key::Escape, "Command1");
 }
 
 void ExplanationScreen::load()

@@ -109,7 +109,8 @@ GameScreen::GameScreen(Navigator& navigator, GameScript script)
                        {3600 + 600 * (k - 1), 1800, 495, 495}, false));
     }
     add(makeButton("Command9", "移動", {6000, 1800, 735, 495}, false));
-    add(makeText("T1", {240, 2400, 6615, 1815}, false));
+    add(makeText("T1", "会話", {240, 2400, 6615, 1815}, false));
+    bindConversationKeys(4);
 
     for (GameTrigger t : kGameTriggers)
         ordered_[slot(t)] = testOrder(script_.rules, t);

@@ -54,7 +54,7 @@ LessonScreen::LessonScreen(Navigator& navigator, const LessonProfile& profile,
       profile_(profile), script_(script)
 {
     add(makePicture(profile.pictureControl, {360, 0, 3135, 2295}));
-    add(makeText("T1", {360, 2400, 6495, profile.textHeight}, true));
+    add(makeText("T1", "会話", {360, 2400, 6495, profile.textHeight}, true));
     add(makeButton("Command1", profile.talkCaption, {3840, 240, 2175, 375}));
     add(makeButton("Command2", "先生が話す", {3840, 720, 2175, 375}));
     add(makeButton("Command3", profile.backCaption, {3840, 1200, 2175, 375}));
@@ -65,6 +65,7 @@ LessonScreen::LessonScreen(Navigator& navigator, const LessonProfile& profile,
                         kChoiceSize, kChoiceSize},
                        false));
     }
+    bindConversationKeys(profile.choiceCount());
 }
 
 void LessonScreen::load()

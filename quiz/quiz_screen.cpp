@@ -57,7 +57,7 @@ public:
                       {4440, 840, 1215, 375}, yellow));
         add(makeLabel("Label6", spaces(5) + "S V O C" + spaces(7) + "（第５文型）",
                       {5760, 840, 1215, 375}, yellow));
-        add(makeText("T1", {240, 1680, 6735, 1095}, false));
+        add(makeText("T1", "問題", {240, 1680, 6735, 1095}, false));
         add(makeButton("Command1", "第１文型", {360, 3000, 1215, 375}));
         add(makeButton("Command2", "第２文型", {1680, 3000, 1215, 375}));
         add(makeButton("Command3", "第３文型", {3000, 3000, 1215, 375}));
@@ -65,6 +65,10 @@ public:
         add(makeButton("Command5", "第５文型", {5640, 3000, 1215, 375}));
         add(makeButton("Command6", "再    挑    戦", {840, 3600, 2535, 495}));
         add(makeButton("Command7", "終了 （ メニューに戻る）", {3840, 3600, 2535, 495}));
+        for (int k = 1; k <= 5; ++k)
+            bindKey(static_cast<Key>(static_cast<int>(Key::Digit1) + k - 1),
+                    "Command" + std::to_string(k));
+        bindKey(Key::Escape, "Command7");
     }
 
     std::optional<int> step() const override { return stepNo_; }

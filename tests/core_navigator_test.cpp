@@ -57,7 +57,7 @@ public:
         add(makeButton("HideThenShow", "hide, show", {0, 480, 1200, 375}));
         add(makeButton("End", "end", {0, 960, 1200, 375}));
         add(makeButton("Choice", "1", {0, 1440, 495, 495}, false));
-        add(makeText("T1", {1500, 0, 3000, 1500}, true));
+        add(makeText("T1", "", {1500, 0, 3000, 1500}, true));
         add(makePicture("P1", {1500, 1600, 3000, 1500}));
     }
 

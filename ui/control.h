@@ -33,6 +33,8 @@ struct Control {
     std::string text;
     // Text boxes: whether a vertical scroll bar is configured.
     bool scrollbar = false;
+    // Text boxes: what the box holds (会話, 説明, 問題), as a screen reader names it.
+    std::string role;
     // Labels and text boxes: background colour, if not the default.
     std::optional<Rgb> background;
     // Picture boxes: the bare file name last shown, empty if none.

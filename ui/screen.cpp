@@ -103,6 +103,44 @@ Control& Screen::add(Control control)
     return controls_.back();
 }
 
+std::string Screen::keyTarget(Key key) const
+{
+    const std::optional<int> stepNo = step();
+    for (const KeyBinding& b : keys_) {
+        if (b.key != key)
+            continue;
+        const bool even = stepNo.value_or(0) % 2 == 0;
+        if (b.when == KeyBinding::When::Always || (b.when == KeyBinding::When::EvenStep) == even)
+            return b.button;
+    }
+    return {};
+}
+
+std::vector<Key> Screen::keysOf(std::string_view button) const
+{
+    std::vector<Key> keys;
+    for (const KeyBinding& b : keys_) {
+        if (b.button == button)
+            keys.push_back(b.key);
+    }
+    return keys;
+}
+
+void Screen::bindKey(Key key, std::string button, KeyBinding::When when)
+{
+    keys_.push_back({key, std::move(button), when});
+}
+
+void Screen::bindConversationKeys(int answers)
+{
+    for (int k = 1; k <= answers && k <= 5; ++k)
+        bindKey(static_cast<Key>(static_cast<int>(Key::Digit1) + k - 1),
+                "Command" + std::to_string(3 + k));
+    bindKey(Key::Return, "Command1", KeyBinding::When::EvenStep);
+    bindKey(Key::Return, "Command2", KeyBinding::When::OddStep);
+    bindKey(Key::Escape, "Command3");
+}
+
 Control makeButton(std::string name, std::string caption, Rect rect, bool visible)
 {
     Control c;
@@ -114,11 +152,13 @@ Control makeButton(std::string name, std::string caption, Rect rect, bool visibl
     return c;
 }
 
-Control makeText(std::string name, Rect rect, bool scrollbar, std::optional<Rgb> background)
+Control makeText(std::string name, std::string role, Rect rect, bool scrollbar,
+                 std::optional<Rgb> background)
 {
     Control c;
     c.name = std::move(name);
     c.kind = ControlKind::Text;
+    c.role = std::move(role);
     c.rect = rect;
     c.scrollbar = scrollbar;
     c.background = background;

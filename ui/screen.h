@@ -16,6 +16,17 @@ namespace quillory {
 
 class Navigator;
 
+// Keys a learner may press instead of clicking a button.
+enum class Key { Digit1, Digit2, Digit3, Digit4, Digit5, Return, Escape };
+
+// A key and the button it presses, at any StepNo or only at an even or odd one.
+struct KeyBinding {
+    enum class When { Always, EvenStep, OddStep };
+    Key key = Key::Return;
+    std::string button;
+    When when = When::Always;
+};
+
 class Screen {
 public:
     Screen(Navigator& navigator, std::string name, std::string caption, int width, int height,
@@ -38,6 +49,12 @@ public:
 
     // What the text box T1 has shown since the screen was last entered.
     const Conversation& conversation() const { return conversation_; }
+
+    // The button the key presses at the screen's StepNo, or an empty name when the
+    // key does nothing here.
+    std::string keyTarget(Key key) const;
+    // The keys that may press the button, in the order they were bound.
+    std::vector<Key> keysOf(std::string_view button) const;
 
     // The screen's StepNo, on screens that have one.
     virtual std::optional<int> step() const { return std::nullopt; }
@@ -68,6 +85,12 @@ protected:
     void greet(Speaker who, std::string greeting);
     void clearConversation() { conversation_.clear(); }
 
+    void bindKey(Key key, std::string button, KeyBinding::When when = KeyBinding::When::Always);
+    // The keys of a conversation: 1 to `answers` press the numbered answer buttons
+    // (answer 1 is Command4), Return presses Talk (Command1) at an even StepNo and
+    // the other speaker (Command2) at an odd one, Escape the way back (Command3).
+    void bindConversationKeys(int answers);
+
     Control& add(Control control);
     Control& mutableControl(std::string_view name);
     Navigator& navigator() { return navigator_; }
@@ -83,12 +106,13 @@ private:
     Rgb background_;
     bool visible_ = false;
     std::deque<Control> controls_;
+    std::vector<KeyBinding> keys_;
     Conversation conversation_;
 };
 
 // Control builders for screen layouts (geometry in twips).
 Control makeButton(std::string name, std::string caption, Rect rect, bool visible = true);
-Control makeText(std::string name, Rect rect, bool scrollbar,
+Control makeText(std::string name, std::string role, Rect rect, bool scrollbar,
                  std::optional<Rgb> background = std::nullopt);
 Control makeLabel(std::string name, std::string text, Rect rect, Rgb background);
 Control makePicture(std::string name, Rect rect);

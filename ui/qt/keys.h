@@ -16,8 +16,8 @@ std::string keyTarget(const Screen& screen, int key, Qt::KeyboardModifiers modif
 // The keys that press a button, as shown in its tooltip; empty when none does.
 QString keyHint(const Screen& screen, const std::string& button);
 
-// What the dialogue text box offers on the lessons, the quiz and the game: R reads
-// its English aloud, H opens the conversation so far.
+// What the dialogue text box T1 offers (on the lessons, the quiz and the game): R
+// reads its English aloud, H opens the conversation so far.
 enum class TextAction { None, ReadAloud, History };
 TextAction textAction(const Screen& screen, int key, Qt::KeyboardModifiers modifiers);
 bool hasTextActions(const Screen& screen);

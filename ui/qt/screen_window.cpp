@@ -36,16 +36,6 @@ QString fromUtf8(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// What the dialogue box of a screen holds, as a screen reader names it.
-QString textBoxName(const Screen& screen)
-{
-    if (screen.name() == "Form2")
-        return QStringLiteral("説明");
-    if (screen.name() == "Form18")
-        return QStringLiteral("問題");
-    return QStringLiteral("会話");
-}
-
 } // namespace
 
 QString buttonCaption(const std::string& caption)
@@ -118,7 +108,7 @@ QWidget* ScreenWindow::build(const Control& control)
     }
     case ControlKind::Text: {
         auto* text = new TextBox(this);
-        text->setAccessibleName(textBoxName(screen_));
+        text->setAccessibleName(QString::fromStdString(control.role));
         text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         text->setVerticalScrollBarPolicy(control.scrollbar ? Qt::ScrollBarAlwaysOn
                                                            : Qt::ScrollBarAlwaysOff);
