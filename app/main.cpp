@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quillory: script: %s\n", problem.c_str());
 #endif
 
-    quillory::AppView view(QCoreApplication::applicationDirPath().toStdString());
+    quillory::AppView view(
+        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString()));
     QObject::connect(&view, &quillory::AppView::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();

@@ -62,10 +62,24 @@ void Navigator::endProgram()
         onEnd_();
 }
 
+const Screen* Navigator::screen(std::string_view name) const
+{
+    for (const auto& s : screens_) {
+        if (s->name() == name)
+            return s.get();
+    }
+    return nullptr;
+}
+
 Screen* Navigator::screen(std::string_view name)
 {
-    for (auto& s : screens_) {
-        if (s->name() == name)
+    return const_cast<Screen*>(std::as_const(*this).screen(name));
+}
+
+const Screen* Navigator::visibleScreen() const
+{
+    for (const auto& s : screens_) {
+        if (s->visible())
             return s.get();
     }
     return nullptr;
@@ -73,11 +87,7 @@ Screen* Navigator::screen(std::string_view name)
 
 Screen* Navigator::visibleScreen()
 {
-    for (auto& s : screens_) {
-        if (s->visible())
-            return s.get();
-    }
-    return nullptr;
+    return const_cast<Screen*>(std::as_const(*this).visibleScreen());
 }
 
 std::vector<std::string> Navigator::created() const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/screen.h"
+#include "ui/screen_host.h"
 
 #include <filesystem>
 #include <functional>
@@ -14,9 +15,9 @@
 
 namespace quillory {
 
-class Navigator {
+class Navigator : public ScreenHost {
 public:
-    using Factory = std::function<std::unique_ptr<Screen>(Navigator&)>;
+    using Factory = std::function<std::unique_ptr<Screen>(ScreenHost&)>;
 
     explicit Navigator(std::filesystem::path programFolder);
     Navigator(const Navigator&) = delete;
@@ -29,20 +30,19 @@ public:
     // Start-up: create and show the first screen.
     void start(std::string_view screen);
 
-    // ShowForm: create the screen on first use (its load runs then), then make it visible.
-    void showForm(std::string_view screen);
-    // HideForm: make it invisible, keeping all its state; creates it first if needed.
-    void hideForm(std::string_view screen);
-    // EndProgram: at once; every screen disappears and no handler runs any more.
-    void endProgram();
+    void showForm(std::string_view screen) override;
+    void hideForm(std::string_view screen) override;
+    void endProgram() override;
+    const std::filesystem::path& programFolder() const override { return programFolder_; }
 
     bool ended() const { return ended_; }
-    const std::filesystem::path& programFolder() const { return programFolder_; }
 
     // A created screen, or nullptr.
     Screen* screen(std::string_view name);
+    const Screen* screen(std::string_view name) const;
     // The visible screen, or nullptr once the program has ended.
     Screen* visibleScreen();
+    const Screen* visibleScreen() const;
     // Every screen created so far, in the order of creation.
     std::vector<std::string> created() const;
     const std::vector<std::unique_ptr<Screen>>& screens() const { return screens_; }

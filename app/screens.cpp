@@ -10,16 +10,25 @@ namespace quillory {
 
 void defineScreens(Navigator& navigator)
 {
-    navigator.define("Form1", [](Navigator& n) { return std::make_unique<TitleScreen>(n); });
-    navigator.define("Form20", [](Navigator& n) { return std::make_unique<MenuScreen>(n); });
-    navigator.define("Form2", [](Navigator& n) { return std::make_unique<ExplanationScreen>(n); });
+    navigator.define("Form1", [](ScreenHost& n) { return std::make_unique<TitleScreen>(n); });
+    navigator.define(std::string(kMenuScreen),
+                     [](ScreenHost& n) { return std::make_unique<MenuScreen>(n); });
+    navigator.define("Form2", [](ScreenHost& n) { return std::make_unique<ExplanationScreen>(n); });
     for (const LessonProfile& profile : lessonProfiles()) {
-        navigator.define(profile.screen, [&profile](Navigator& n) {
+        navigator.define(profile.screen, [&profile](ScreenHost& n) {
             return std::make_unique<LessonScreen>(n, profile, profile.script());
         });
     }
-    navigator.define("Form17", [](Navigator& n) { return makeGameScreen(n); });
-    navigator.define("Form18", [](Navigator& n) { return makeQuizScreen(n); });
+    navigator.define("Form17", [](ScreenHost& n) { return makeGameScreen(n); });
+    navigator.define("Form18", [](ScreenHost& n) { return makeQuizScreen(n); });
+}
+
+std::unique_ptr<Navigator> startProgram(const std::filesystem::path& programFolder)
+{
+    auto navigator = std::make_unique<Navigator>(programFolder);
+    defineScreens(*navigator);
+    navigator->start("Form1");
+    return navigator;
 }
 
 std::vector<std::string> checkScripts()

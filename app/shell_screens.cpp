@@ -1,14 +1,14 @@
 #include "app/shell_screens.h"
 
-#include "app/navigator.h"
+#include "ui/screen_host.h"
 
 #include <iostream>
 #include <system_error>
 
 namespace quillory {
 
-TitleScreen::TitleScreen(Navigator& navigator)
-    : Screen(navigator, "Form1", " Quillory", 7155, 2925, {64, 64, 64})
+TitleScreen::TitleScreen(ScreenHost& host)
+    : Screen(host, "Form1", " Quillory", 7155, 2925, {64, 64, 64})
 {
     add(makeLabel("Label1", "Quillory", {1560, 120, 3855, 375}, {255, 255, 192}));
     add(makeButton("C1", "スタート", {1560, 1920, 3855, 495}));
@@ -21,13 +21,13 @@ void TitleScreen::onClick(std::string_view control)
         return;
     // Pictures are loaded by bare name, so the program's folder becomes current.
     std::error_code error;
-    std::filesystem::current_path(navigator().programFolder(), error);
+    std::filesystem::current_path(host().programFolder(), error);
     if (error) {
-        std::cerr << "quillory: cannot make " << navigator().programFolder()
+        std::cerr << "quillory: cannot make " << host().programFolder()
                   << " current: " << error.message() << "; pictures may not be found\n";
     }
-    navigator().hideForm("Form1");
-    navigator().showForm("Form20");
+    host().hideForm("Form1");
+    host().showForm(kMenuScreen);
 }
 
 const std::vector<MenuEntry>& MenuScreen::entries()
@@ -56,8 +56,8 @@ const std::vector<MenuEntry>& MenuScreen::entries()
     return kEntries;
 }
 
-MenuScreen::MenuScreen(Navigator& navigator)
-    : Screen(navigator, "Form20", "Quilloryメニュー", 6855, 4380, {0, 0, 0})
+MenuScreen::MenuScreen(ScreenHost& host)
+    : Screen(host, std::string(kMenuScreen), "Quilloryメニュー", 6855, 4380, {0, 0, 0})
 {
     add(makeLabel("Label1", "Quillory", {2160, 120, 2535, 375}, {255, 255, 192}));
     for (const MenuEntry& e : entries())
@@ -70,11 +70,11 @@ void MenuScreen::onClick(std::string_view control)
         if (e.button != control)
             continue;
         if (e.opens.empty()) {
-            navigator().endProgram();
+            host().endProgram();
             return;
         }
-        navigator().hideForm("Form20");
-        navigator().showForm(e.opens);
+        host().hideForm(kMenuScreen);
+        host().showForm(e.opens);
         return;
     }
 }
@@ -104,8 +104,8 @@ const std::vector<std::string>& ExplanationScreen::helpLines()
     return kLines;
 }
 
-ExplanationScreen::ExplanationScreen(Navigator& navigator)
-    : Screen(navigator, "Form2", "ゲームの説明", 7155, 4305, {255, 255, 128})
+ExplanationScreen::ExplanationScreen(ScreenHost& host)
+    : Screen(host, "Form2", "ゲームの説明", 7155, 4305, {255, 255, 128})
 {
     add(makeText("Text1", "説明", {600, 480, 6015, 3015}, true, Rgb{255, 255, 255}));
     add(makeButton("Command1", "メニューに戻る", {2400, 3720, 2415, 375}));
@@ -121,8 +121,8 @@ void ExplanationScreen::onClick(std::string_view control)
 {
     if (control != "Command1")
         return;
-    navigator().showForm("Form20");
-    navigator().hideForm("Form2");
+    host().showForm(kMenuScreen);
+    host().hideForm("Form2");
 }
 
 } // namespace quillory

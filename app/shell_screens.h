@@ -11,7 +11,7 @@ namespace quillory {
 
 class TitleScreen : public Screen {
 public:
-    explicit TitleScreen(Navigator& navigator);
+    explicit TitleScreen(ScreenHost& host);
 
 protected:
     void onClick(std::string_view control) override;
@@ -26,7 +26,7 @@ struct MenuEntry {
 
 class MenuScreen : public Screen {
 public:
-    explicit MenuScreen(Navigator& navigator);
+    explicit MenuScreen(ScreenHost& host);
     static const std::vector<MenuEntry>& entries();
 
 protected:
@@ -35,7 +35,7 @@ protected:
 
 class ExplanationScreen : public Screen {
 public:
-    explicit ExplanationScreen(Navigator& navigator);
+    explicit ExplanationScreen(ScreenHost& host);
     void load() override;
     static const std::vector<std::string>& helpLines();
 

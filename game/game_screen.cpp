@@ -1,11 +1,102 @@
 #include "game/game_screen.h"
 
-#include "game/game_engine.h"
 #include "game/scenario/episodes.h"
-
-#include <algorithm>
+#include "ui/screen_host.h"
 
 namespace quillory {
+
+std::string GameScreen::buttonName(GameTrigger trigger)
+{
+    switch (trigger) {
+    case GameTrigger::Talk:
+        return "Command1";
+    case GameTrigger::Partner:
+        return "Command2";
+    case GameTrigger::Again:
+        return "Command8";
+    case GameTrigger::Move:
+        return "Command9";
+    default:
+        return answerButton(static_cast<int>(trigger) - static_cast<int>(GameTrigger::Answer1) + 1);
+    }
+}
+
+GameScreen::GameScreen(ScreenHost& host, const GameScript& script)
+    : ConversationScreen(host, "Form17", "THE LANTERN ROAD", 7155, 4305, {255, 128, 128}, "P1",
+                         Speaker::Partner),
+      turns_(script)
+{
+    add(makePicture("P1", {240, 0, 3135, 2295}));
+    add(makeButton("Command1", "話す", {3600, 240, 1455, 495}));
+    add(makeButton("Command2", "相手が話す", {5280, 240, 1455, 495}));
+    add(makeButton(buttonName(GameTrigger::Again), "もう一度", {3600, 960, 1455, 495}, false));
+    add(makeButton("Command3", "終　　了", {5280, 960, 1455, 495}));
+    addAnswerButtons({3600, 4200, 4800, 5400}, 1800, 495);
+    add(makeButton(buttonName(GameTrigger::Move), "移動", {6000, 1800, 735, 495}, false));
+    add(makeText("T1", "会話", {240, 2400, 6615, 1815}, false));
+    bindConversationKeys(answerCount());
+}
+
+void GameScreen::load()
+{
+    open(script().story.firstPicture, script().story.greeting);
+}
+
+void GameScreen::otherButton(std::string_view control)
+{
+    for (GameTrigger t : {GameTrigger::Again, GameTrigger::Move}) {
+        if (control == buttonName(t))
+            press(t);
+    }
+}
+
+void GameScreen::press(GameTrigger trigger)
+{
+    const GameTurn turn = turns_.turn(stepNo(), trigger);
+    if (turn.hidesAnswers)
+        hideAllChoices();
+    for (const GameRule* r : turn.rules)
+        run(*r);
+}
+
+void GameScreen::back()
+{
+    setStepNo(0);
+    setVisible(buttonName(GameTrigger::Again), false);
+    setVisible(buttonName(GameTrigger::Move), false);
+    leave(kMenuScreen, script().story.firstPicture, script().story.greeting);
+}
+
+void GameScreen::run(const GameRule& rule)
+{
+    // The hero speaks with Talk and answers bring feedback; everything else is
+    // the partner's, or the place's, line.
+    const Speaker who = speakerOf(rule.trigger == GameTrigger::Talk ? Voice::Talk
+                                  : isAnswer(rule.trigger)          ? Voice::Answer
+                                                                    : Voice::Other);
+    for (const Effect& e : rule.effects)
+        apply(e, who);
+    if (rule.to)
+        setStepNo(*rule.to);
+}
+
+void GameScreen::apply(const Effect& e, Speaker who)
+{
+    if (applyConversationEffect(e, who))
+        return;
+    switch (e.kind) {
+    case EffectKind::ShowAgain:
+    case EffectKind::HideAgain:
+        setVisible(buttonName(GameTrigger::Again), e.kind == EffectKind::ShowAgain);
+        break;
+    case EffectKind::ShowMove:
+    case EffectKind::HideMove:
+        setVisible(buttonName(GameTrigger::Move), e.kind == EffectKind::ShowMove);
+        break;
+    default:
+        break;
+    }
+}
 
 const GameScript& gameScript()
 {
@@ -16,47 +107,15 @@ const GameScript& gameScript()
             script.rules.insert(script.rules.end(), episode->rules.begin(), episode->rules.end());
             script.spans.insert(script.spans.end(), episode->spans.begin(), episode->spans.end());
         }
+        script.story = scenario::story();
         return script;
     }();
     return kScript;
 }
 
-std::unique_ptr<Screen> makeGameScreen(Navigator& navigator)
+std::unique_ptr<Screen> makeGameScreen(ScreenHost& host)
 {
-    return std::make_unique<GameScreen>(navigator, gameScript());
-}
-
-std::vector<std::string> checkGameScript(const std::vector<std::string>& pictures)
-{
-    std::vector<std::string> problems = checkGameRules(gameScript(), pictures);
-    if (std::find(pictures.begin(), pictures.end(), kGameFirstPicture) == pictures.end())
-        problems.push_back(std::string("game: first picture ") + kGameFirstPicture +
-                           " is not among the assets");
-
-    const auto& episodes = scenario::episodes();
-    for (std::size_t i = 0; i < episodes.size(); ++i) {
-        const scenario::Episode& episode = *episodes[i];
-        const std::string who = "game episode " + std::to_string(i + 1) + ": ";
-        for (const GameRule& r : episode.rules) {
-            const bool inside =
-                std::any_of(episode.spans.begin(), episode.spans.end(), [&](StepFrom s) {
-                    return s.low <= r.from.low && r.from.high <= s.high;
-                });
-            if (!inside)
-                problems.push_back(who + "rule " + describe(r.from) + " " + triggerName(r.trigger) +
-                                   " lies outside its steps");
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-            for (StepFrom a : episode.spans) {
-                for (StepFrom b : episodes[j]->spans) {
-                    if (a.low <= b.high && b.low <= a.high)
-                        problems.push_back(who + "steps " + describe(a) +
-                                           " overlap those of episode " + std::to_string(j + 1));
-                }
-            }
-        }
-    }
-    return problems;
+    return std::make_unique<GameScreen>(host, gameScript());
 }
 
 } // namespace quillory

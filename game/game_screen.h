@@ -1,8 +1,8 @@
-// The adventure game screen.
+// The game screen Form17 and its turn engine, running any GameScript.
 #pragma once
 
 #include "game/game_script.h"
-#include "ui/screen.h"
+#include "ui/conversation_screen.h"
 
 #include <memory>
 #include <string>
@@ -10,11 +10,38 @@
 
 namespace quillory {
 
-class Navigator;
+class GameScreen : public ConversationScreen {
+public:
+    // The script must outlive the screen.
+    GameScreen(ScreenHost& host, const GameScript& script);
 
-std::unique_ptr<Screen> makeGameScreen(Navigator& navigator);
+    // Form_Load.
+    void load() override;
 
-// The whole game: the shared rules and every episode.
+    // The click handler of a trigger's button, whether or not the button is visible.
+    void press(GameTrigger trigger);
+
+    static std::string buttonName(GameTrigger trigger);
+    const GameScript& script() const { return turns_.script(); }
+
+protected:
+    void talk() override { press(GameTrigger::Talk); }
+    void other() override { press(GameTrigger::Partner); }
+    void answer(int k) override { press(GameAnswer(k)); }
+    // "終　　了": back to the menu, reset to the opening state.
+    void back() override;
+    void otherButton(std::string_view control) override;
+
+private:
+    void run(const GameRule& rule);
+    void apply(const Effect& effect, Speaker who);
+
+    GameTurns turns_;
+};
+
+std::unique_ptr<Screen> makeGameScreen(ScreenHost& host);
+
+// The whole game: the shared rules, every episode and the story around them.
 const GameScript& gameScript();
 
 // Problems found in the game's script (empty when sound).

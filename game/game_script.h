@@ -4,6 +4,8 @@
 
 #include "ui/effect.h"
 
+#include <array>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,10 +69,62 @@ inline constexpr std::optional<int> Stay = std::nullopt;
 // The four answer buttons, for ShowChoices and HideChoices.
 inline const std::vector<int> kAllChoices{1, 2, 3, 4};
 
+// What the story is, beyond its rules: how it opens, where it ends, and the
+// steps outside the story that StepNo may take.
+struct GameStory {
+    // Said by the partner with the first picture, on entry and after each way back.
+    std::string greeting;
+    std::string firstPicture;
+    // The story's last step: only the way back acts there.
+    int endStep = 0;
+    // Where a wrong answer ends; each has its retry question at +2 and +3.
+    std::vector<int> gameOverSteps;
+    // Further steps of a retry that asks more than one question.
+    std::vector<int> retrySteps;
+
+    bool isGameOver(int step) const;
+    // The values StepNo may take: the story's steps 0 to endStep, the game overs,
+    // their retry steps and the further retry steps.
+    bool isStepValue(int step) const;
+};
+
 struct GameScript {
     std::vector<GameRule> rules;
     // The steps this script tells in full; the check demands a rule at each of them.
     std::vector<StepFrom> spans;
+    GameStory story;
+};
+
+// Whether a trigger's guard lets its button act at a step.
+bool guardAdmits(GameTrigger trigger, int step);
+
+// A button's rules in the order a click tests them: by the upper end of From,
+// highest first; a range before a single value of the same upper end; otherwise
+// as listed.
+std::vector<const GameRule*> testOrder(const std::vector<GameRule>& rules, GameTrigger trigger);
+
+// What one click of a button does: whether it first hides the answer buttons,
+// then the rules that act, in order. Each rule sees StepNo as the rules before it
+// left it, so a remap and the rule it leads to act in the same click.
+struct GameTurn {
+    bool hidesAnswers = false;
+    std::vector<const GameRule*> rules;
+};
+
+// The turns of one script: its rules in test order, per button. Refers to the
+// script, which must outlive it.
+class GameTurns {
+public:
+    explicit GameTurns(const GameScript& script);
+
+    GameTurn turn(int step, GameTrigger trigger) const;
+    // Where StepNo ends after a turn from `step`.
+    static int stepAfter(const GameTurn& turn, int step);
+    const GameScript& script() const { return script_; }
+
+private:
+    const GameScript& script_;
+    std::array<std::vector<const GameRule*>, std::size(kGameTriggers)> ordered_;
 };
 
 // Problems with a script: rules off their button's guard, duplicates, rules whose
@@ -80,19 +134,13 @@ struct GameScript {
 std::vector<std::string> checkGameRules(const GameScript& script,
                                         const std::vector<std::string>& pictures);
 
-// The values StepNo may take in the game: the story's steps 0 to 279, the
-// game-over steps, their retry steps and the water trap's second stage.
-bool isGameStepValue(int step);
-inline constexpr int kGameOverSteps[] = {280, 290, 300, 310, 330, 340, 350};
-bool isGameOverStep(int step);
-
 // Problems with the way a script's clicks lead from step to step, found by
 // playing every button at every step reached: steps of the spans that cannot be
 // reached from 0 (or from the first step of a span the spans before it do not
-// lead into), values outside the table above, rules acting at the story's end,
-// answers that neither go on nor fail properly, question series without a way
-// to their game over or failing to more than one, and retries that do not lead
-// back into a series that fails into them. checkGameRules includes these.
+// lead into), values outside those StepNo may take, rules acting at the story's
+// end, answers that neither go on nor fail properly, question series without a
+// way to their game over or failing to more than one, and retries that do not
+// lead back into a series that fails into them. checkGameRules includes these.
 std::vector<std::string> checkGameFlow(const GameScript& script);
 
 } // namespace quillory

@@ -19,13 +19,17 @@ struct LessonProfile {
     int textHeight = 1695;
     std::vector<int> choiceLefts; // one per answer button
     std::string teacherPicture;
-    std::string greeting;          // shown at creation
-    std::string greetingAfterBack; // shown after each Back
-    std::string backTo;            // way-back screen
-    int backResetsFrom = 1;        // Back sets StepNo to 0 only from this value up
+    std::string greeting;            // shown at creation
+    std::string greetingAfterBack{}; // shown after each Back; empty: the greeting
+    std::string backTo;              // way-back screen
+    int backResetsFrom = 1;          // Back sets StepNo to 0 only from this value up
     const LessonScript& (*script)() = nullptr;
 
     int choiceCount() const { return static_cast<int>(choiceLefts.size()); }
+    const std::string& afterBack() const
+    {
+        return greetingAfterBack.empty() ? greeting : greetingAfterBack;
+    }
 };
 
 // The fourteen lessons, Form3 to Form16 in order.

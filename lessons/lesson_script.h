@@ -57,4 +57,17 @@ struct LessonScript {
     std::vector<AnswerIgnore> answerIgnores;
 };
 
+// What one click of a lesson's button does at a step: whether it first hides
+// every answer button, which answer buttons Talk shows first, and the row it
+// runs, if any. Talk acts at an even step, Teacher at an odd one; an answer acts
+// from answersFrom on, by its own row, else by its AnyOther row unless ignored.
+struct LessonTurn {
+    bool hidesAnswers = false;
+    std::vector<const std::vector<int>*> shows;
+    const StepTransition* row = nullptr;
+};
+
+// `answers`: how many answer buttons the screen has.
+LessonTurn lessonTurn(const LessonScript& script, int answers, int step, Trigger trigger);
+
 } // namespace quillory

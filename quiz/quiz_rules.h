@@ -27,4 +27,7 @@ inline constexpr std::string_view QuizOpening = "Mary likes music.   は第何�
 // A click that no row matches does nothing.
 const std::vector<QuizRule>& quizRules();
 
+// The rule a click of `button` runs at `step`, or nullptr when it does nothing.
+const QuizRule* quizTurn(int step, std::string_view button);
+
 } // namespace quillory

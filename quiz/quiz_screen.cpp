@@ -1,6 +1,5 @@
 #include "quiz/quiz_screen.h"
 
-#include "app/navigator.h"
 #include "quiz/quiz_rules.h"
 
 #include <algorithm>
@@ -24,19 +23,10 @@ std::string ideographicSpaces(int count)
     return text;
 }
 
-const QuizRule* findRule(int step, std::string_view button)
-{
-    for (const QuizRule& rule : quizRules()) {
-        if (rule.button == button && (rule.from == AnyStep || rule.from == step))
-            return &rule;
-    }
-    return nullptr;
-}
-
 class QuizScreen : public Screen {
 public:
-    explicit QuizScreen(Navigator& navigator)
-        : Screen(navigator, "Form18", "怒濤の文型当て問題", 7155, 4305, {255, 192, 192})
+    explicit QuizScreen(ScreenHost& host)
+        : Screen(host, "Form18", "怒濤の文型当て問題", 7155, 4305, {255, 192, 192})
     {
         const Rgb green{128, 255, 128};
         const Rgb yellow{255, 255, 224};
@@ -82,7 +72,7 @@ public:
 protected:
     void onClick(std::string_view control) override
     {
-        const QuizRule* rule = findRule(stepNo_, control);
+        const QuizRule* rule = quizTurn(stepNo_, control);
         if (rule == nullptr)
             return;
         // The way back hides the quiz and resets it: the next entry's log starts
@@ -114,9 +104,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Screen> makeQuizScreen(Navigator& navigator)
+std::unique_ptr<Screen> makeQuizScreen(ScreenHost& host)
 {
-    return std::make_unique<QuizScreen>(navigator);
+    return std::make_unique<QuizScreen>(host);
 }
 
 } // namespace quillory

@@ -7,6 +7,6 @@
 
 namespace quillory {
 
-std::unique_ptr<Screen> makeQuizScreen(Navigator& navigator);
+std::unique_ptr<Screen> makeQuizScreen(ScreenHost& host);
 
 } // namespace quillory

@@ -2,7 +2,7 @@
 // said what, in order, and how each screen's way back starts it again.
 #include "app/navigator.h"
 #include "app/screens.h"
-#include "game/game_engine.h"
+#include "game/game_screen.h"
 #include "quiz/quiz_rules.h"
 #include "tests/game_walk.h"
 #include "tests/lesson_walk.h"
@@ -83,7 +83,7 @@ TEST(Conversation, GameOverRetryAndBackOnTheGame)
     const std::size_t before = game.screen->conversation().said().size();
     // 2 banter + greeting + every turn up to the question awaited at 15.
     const Log& log = game.screen->conversation().said();
-    EXPECT_EQ(log.front(), (Said{Speaker::Partner, kGameGreeting}));
+    EXPECT_EQ(log.front(), (Said{Speaker::Partner, gameScript().story.greeting}));
     EXPECT_EQ(log[1], (Said{Speaker::Learner, "な、何者だ！？"}));
     EXPECT_EQ(log[2].who, Speaker::Partner);
     EXPECT_EQ(log.back().who, Speaker::Learner); // the choices Talk wrote
@@ -111,7 +111,8 @@ TEST(Conversation, GameOverRetryAndBackOnTheGame)
     EXPECT_EQ(log.size(), atOver);
 
     game.play({"Command3"});
-    EXPECT_EQ(game.screen->conversation().said(), (Log{{Speaker::Partner, kGameGreeting}}));
+    EXPECT_EQ(game.screen->conversation().said(),
+              (Log{{Speaker::Partner, gameScript().story.greeting}}));
     game.play({"C17"});
     EXPECT_EQ(game.screen->conversation().said().size(), 1u);
 }

@@ -2,7 +2,6 @@
 // screen; the check of a script's flow from step to step on hand-made faults;
 // and the whole game, once every episode is told.
 #include "app/picture_assets.h"
-#include "game/game_engine.h"
 #include "game/game_screen.h"
 #include "game/scenario/episodes.h"
 #include "tests/game_walk.h"
@@ -25,6 +24,7 @@ using enum GameTrigger;
 GameScript endgame()
 {
     GameScript s;
+    s.story = gameScript().story;
     s.rules = scenario::sharedRules();
     s.spans = {At(0)};
     s.rules.push_back({At(0), Talk, {ShowPicture("ane4.bmp"), SetText("何者だ！？")}, 204});
@@ -61,7 +61,7 @@ void playOn(Game& g, int until)
         else
             g.play({g.shown("Command9") ? "Command9" : "Command2"});
         ASSERT_NE(g.step(), before) << "stuck";
-        ASSERT_FALSE(isGameOverStep(g.step())) << "from " << before;
+        ASSERT_FALSE(gameScript().story.isGameOver(g.step())) << "from " << before;
     }
 }
 
@@ -69,7 +69,7 @@ void playOn(Game& g, int until)
 bool wholeStoryTold()
 {
     const auto& spans = gameScript().spans;
-    for (int step = 0; step <= kGameEndStep; ++step) {
+    for (int step = 0; step <= gameScript().story.endStep; ++step) {
         if (std::none_of(spans.begin(), spans.end(),
                          [step](StepFrom s) { return s.contains(step); }))
             return false;
@@ -246,7 +246,7 @@ TEST(Episode8, FinalBattleAndTheEndingWhereOnlyTheWayBackActs)
     EXPECT_EQ(g.text(), "う～ん・・・あれ？ここは？");
     playOn(g, 278);
     g.play({"Command1"});
-    EXPECT_EQ(g.step(), kGameEndStep);
+    EXPECT_EQ(g.step(), gameScript().story.endStep);
     EXPECT_EQ(g.text(), writeLinesText({"どっちゃがじゃ～っ！！", "", "　　　＜　完　＞"}));
 
     // The end: no button but "終　　了" does anything, visible or not.
@@ -335,6 +335,7 @@ TEST(Episode8, EveryWrongAnswerEndsAt350AndTheRetryResumesAt242)
 GameScript flowScript()
 {
     GameScript s;
+    s.story = gameScript().story;
     s.spans = {Steps(0, 7), Steps(280, 283)};
     s.rules = {
         {At(0), Talk, {SetText("t0")}, 1},
@@ -429,7 +430,7 @@ TEST(WholeGame, EveryValueOfTheTableIsToldAndTheCheckIsClean)
     for (int step = 0; step <= 400; ++step) {
         const bool told = std::any_of(spans.begin(), spans.end(),
                                       [step](StepFrom s) { return s.contains(step); });
-        if (isGameStepValue(step)) {
+        if (gameScript().story.isStepValue(step)) {
             EXPECT_TRUE(told) << step;
         }
     }
@@ -442,7 +443,7 @@ TEST(WholeGame, ACompleteRightRunFromStep0To279)
         GTEST_SKIP() << "episodes for steps 26 to 203 are not yet registered";
     }
     Game g;
-    playOn(g, kGameEndStep);
+    playOn(g, gameScript().story.endStep);
     EXPECT_TRUE(g.text().ends_with("\r\n\r\n　　　＜　完　＞"));
     EXPECT_EQ(g.picture(), "roujin.bmp");
     const Snapshot end = snapshot(g);

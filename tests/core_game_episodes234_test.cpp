@@ -2,7 +2,6 @@
 // servant, played through: the right run with its three moves, every wrong
 // answer, each game over's retry, and the check of a click that strands the run.
 #include "app/picture_assets.h"
-#include "game/game_engine.h"
 #include "game/game_screen.h"
 #include "tests/game_walk.h"
 

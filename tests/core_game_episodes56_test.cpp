@@ -1,7 +1,7 @@
 // The water trap and the girl who shows the way, played on their own rules and the
 // shared ones, entered by a one-click rule from step 0 to the trap's first step.
 #include "app/picture_assets.h"
-#include "game/game_engine.h"
+#include "game/game_screen.h"
 #include "game/scenario/episodes.h"
 #include "tests/game_walk.h"
 
@@ -20,6 +20,7 @@ using enum GameTrigger;
 GameScript trapAndGirl()
 {
     GameScript s;
+    s.story = gameScript().story;
     s.rules = scenario::sharedRules();
     for (const scenario::Episode* e : {&scenario::episode5(), &scenario::episode6()}) {
         s.rules.insert(s.rules.end(), e->rules.begin(), e->rules.end());

@@ -4,7 +4,6 @@
 #include "app/picture_assets.h"
 #include "app/screens.h"
 #include "app/shell_screens.h"
-#include "game/game_engine.h"
 #include "game/game_screen.h"
 #include "game/scenario/episodes.h"
 #include "tests/game_walk.h"
@@ -29,6 +28,7 @@ GameScript handScript()
         return std::vector<Effect>{ShowPicture("over.bmp"), SetText(cry), ShowAgain()};
     };
     GameScript s;
+    s.story = gameScript().story;
     s.spans = {Steps(0, 9), Steps(280, 283)};
     s.rules = {
         {At(0), Talk, {SetText("t0")}, 1},
@@ -89,10 +89,10 @@ TEST(GameEngine, DispatchFormsOnAHandMadeScript)
         EXPECT_EQ(g.step(), question + 2);
     }
     g.play({"Command1", "Command2"});
-    EXPECT_EQ(g.step(), kGameEndStep);
+    EXPECT_EQ(g.step(), gameScript().story.endStep);
     for (GameTrigger t : kGameTriggers) // the end: nothing but the way back acts
         g.screen->press(t);
-    EXPECT_EQ(g.step(), kGameEndStep);
+    EXPECT_EQ(g.step(), gameScript().story.endStep);
     EXPECT_EQ(g.text(), "the end");
 
     // Fail rules: single, range, and a range remap onto a single one, in one click.
@@ -316,6 +316,7 @@ TEST(Episode1, TalkAt290AgainBelow280AndTheWayBack)
 {
     // The shared rules and a way to 290: Talk there shows the answer buttons only.
     GameScript to290;
+    to290.story = gameScript().story;
     to290.rules = scenario::sharedRules();
     to290.rules.push_back({At(0), Talk, {ShowAgain(), SetText("x")}, 290});
     Game s(to290);

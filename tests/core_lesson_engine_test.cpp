@@ -18,6 +18,12 @@
 namespace quillory {
 namespace {
 
+// The navigator behind a screen's host, for test screens that look at other screens.
+Navigator& asNavigator(ScreenHost& host)
+{
+    return static_cast<Navigator&>(host);
+}
+
 namespace fs = std::filesystem;
 
 const std::string kGreeting = "こんにちは。";
@@ -34,7 +40,7 @@ public:
     }
     void load() override
     {
-        Screen* lesson = navigator().screen(lesson_);
+        Screen* lesson = asNavigator(host()).screen(lesson_);
         seen_ = lesson != nullptr && lesson->visible() ? "lesson visible" : "lesson hidden";
     }
 
@@ -42,8 +48,8 @@ protected:
     void onClick(std::string_view control) override
     {
         if (control == "Go") {
-            navigator().hideForm(name());
-            navigator().showForm(lesson_);
+            asNavigator(host()).hideForm(name());
+            asNavigator(host()).showForm(lesson_);
         }
     }
 
@@ -81,11 +87,12 @@ LessonProfile testProfile(int choices = 3)
 struct Bench {
     Bench(const LessonProfile& profile, const LessonScript& script) : nav(fs::temp_directory_path())
     {
-        nav.define(profile.screen, [&profile, &script](Navigator& n) {
+        nav.define(profile.screen, [&profile, &script](ScreenHost& n) {
             return std::make_unique<LessonScreen>(n, profile, script);
         });
-        nav.define(profile.backTo, [this, &profile](Navigator& n) {
-            return std::make_unique<HomeScreen>(n, profile.backTo, profile.screen, homeSeen);
+        nav.define(profile.backTo, [this, &profile](ScreenHost& n) {
+            return std::make_unique<HomeScreen>(asNavigator(n), profile.backTo, profile.screen,
+                                                homeSeen);
         });
         nav.start(profile.screen);
         lesson = dynamic_cast<LessonScreen*>(nav.screen(profile.screen));
@@ -98,7 +105,7 @@ struct Bench {
     {
         std::string out;
         for (int k = 1; k <= lesson->profile().choiceCount(); ++k) {
-            if (lesson->control(LessonScreen::choiceName(k)).visible)
+            if (lesson->control(LessonScreen::answerButton(k)).visible)
                 out += (out.empty() ? "" : ",") + std::to_string(k);
         }
         return out.empty() ? "-" : out;
@@ -106,7 +113,7 @@ struct Bench {
     const Control& picture() const { return lesson->control(lesson->profile().pictureControl); }
     void talk() { nav.click("Command1"); }
     void teacher() { nav.click("Command2"); }
-    void answer(int k) { nav.click(LessonScreen::choiceName(k)); }
+    void answer(int k) { nav.click(LessonScreen::answerButton(k)); }
 
     Navigator nav;
     std::string homeSeen;
@@ -793,7 +800,7 @@ TEST(LessonScreens, BackFromEachLesson)
     for (const ExpectedLesson& expected : expectedLessons()) {
         const LessonProfile* profile = lessonProfile(expected.screen);
         ASSERT_NE(profile, nullptr) << expected.screen;
-        nav.define(expected.screen, [profile](Navigator& n) {
+        nav.define(expected.screen, [profile](ScreenHost& n) {
             return std::make_unique<LessonScreen>(n, *profile, twoStepScript());
         });
     }
@@ -871,8 +878,8 @@ TEST(LessonScreens, BackShowsTheWayBackBeforeHidingTheLesson)
         defineScreens(nav);
         const std::string lesson = expected.screen;
         for (const std::string home : {"Form1", "Form20"}) {
-            nav.define(home, [home, lesson, &seen](Navigator& n) {
-                return std::make_unique<HomeScreen>(n, home, lesson, seen);
+            nav.define(home, [home, lesson, &seen](ScreenHost& n) {
+                return std::make_unique<HomeScreen>(asNavigator(n), home, lesson, seen);
             });
         }
         nav.start(expected.screen);

@@ -11,6 +11,12 @@
 namespace quillory {
 namespace {
 
+// The navigator behind a screen's host, for test screens that look at other screens.
+Navigator& asNavigator(ScreenHost& host)
+{
+    return static_cast<Navigator&>(host);
+}
+
 TEST(Navigator, StartsOnTheTitleAlone)
 {
     Navigator nav(std::filesystem::temp_directory_path());
@@ -64,7 +70,7 @@ public:
     void load() override
     {
         ++record_.loads[name()];
-        record_.seen.push_back(name() + " sees " + visibleNames(navigator()));
+        record_.seen.push_back(name() + " sees " + visibleNames(asNavigator(host())));
         setText("T1", "loaded");
     }
 
@@ -72,15 +78,15 @@ protected:
     void onClick(std::string_view control) override
     {
         if (control == "ShowThenHide") {
-            navigator().showForm(next_);
-            navigator().hideForm(name());
+            asNavigator(host()).showForm(next_);
+            asNavigator(host()).hideForm(name());
         } else if (control == "HideThenShow") {
-            navigator().hideForm(name());
-            navigator().showForm(next_);
+            asNavigator(host()).hideForm(name());
+            asNavigator(host()).showForm(next_);
         } else if (control == "End") {
-            navigator().endProgram();
+            asNavigator(host()).endProgram();
             // A handler that goes on after the end changes nothing.
-            navigator().showForm(next_);
+            asNavigator(host()).showForm(next_);
         }
     }
 
@@ -93,8 +99,8 @@ void defineRing(Navigator& nav, Record& record)
 {
     const std::vector<std::pair<std::string, std::string>> ring{{"A", "B"}, {"B", "C"}, {"C", "A"}};
     for (const auto& [name, next] : ring) {
-        nav.define(name, [name, next, &record](Navigator& n) {
-            return std::make_unique<HandOverScreen>(n, name, next, record);
+        nav.define(name, [name, next, &record](ScreenHost& n) {
+            return std::make_unique<HandOverScreen>(asNavigator(n), name, next, record);
         });
     }
 }

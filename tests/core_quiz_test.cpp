@@ -13,6 +13,12 @@
 namespace quillory {
 namespace {
 
+// The navigator behind a screen's host, for test screens that look at other screens.
+Navigator& asNavigator(ScreenHost& host)
+{
+    return static_cast<Navigator&>(host);
+}
+
 const std::string kOpening = "Mary likes music.   は第何文型？";
 const std::string kClosing = "正解！いや～、お疲れ様でした！";
 const std::string kGameOver = "GAME OVER!";
@@ -362,9 +368,9 @@ TEST(QuizBack, ShowsTheMenuThenHidesItselfThenResets)
     bool quizVisible = false;
     int quizStep = 0;
     Navigator nav(std::filesystem::temp_directory_path());
-    nav.define("Form18", [](Navigator& n) { return makeQuizScreen(n); });
-    nav.define("Form20", [&](Navigator& n) {
-        return std::make_unique<WatchingMenu>(n, quizVisible, quizStep);
+    nav.define("Form18", [](ScreenHost& n) { return makeQuizScreen(n); });
+    nav.define("Form20", [&](ScreenHost& n) {
+        return std::make_unique<WatchingMenu>(asNavigator(n), quizVisible, quizStep);
     });
     nav.start("Form18");
     Screen& quiz = *nav.screen("Form18");

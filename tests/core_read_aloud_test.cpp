@@ -1,6 +1,5 @@
 // Reading the English of the text box aloud: what is read from real texts of
 // the lessons, the game and the quiz, and how presses of R drive a voice.
-#include "game/game_engine.h"
 #include "game/game_screen.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/scripts/scripts.h"

@@ -13,6 +13,12 @@
 namespace quillory {
 namespace {
 
+// The navigator behind a screen's host, for test screens that look at other screens.
+Navigator& asNavigator(ScreenHost& host)
+{
+    return static_cast<Navigator&>(host);
+}
+
 namespace fs = std::filesystem;
 
 std::string repeat(const std::string& s, int n)
@@ -268,7 +274,7 @@ TEST(Shell, TheStartButtonHidesTheTitleBeforeTheMenuAppears)
         }
         void load() override
         {
-            Screen* title = navigator().screen("Form1");
+            Screen* title = asNavigator(host()).screen("Form1");
             seen_ = title != nullptr && title->visible() ? "title visible" : "title hidden";
         }
         void onClick(std::string_view) override {}
@@ -278,7 +284,9 @@ TEST(Shell, TheStartButtonHidesTheTitleBeforeTheMenuAppears)
     std::string seen;
     Navigator nav(fs::current_path());
     defineScreens(nav);
-    nav.define("Form20", [&seen](Navigator& n) { return std::make_unique<ProbeMenu>(n, seen); });
+    nav.define("Form20", [&seen](ScreenHost& n) {
+        return std::make_unique<ProbeMenu>(asNavigator(n), seen);
+    });
     nav.start("Form1");
     nav.click("C1");
     EXPECT_EQ(seen, "title hidden");
@@ -331,8 +339,9 @@ TEST(Shell, MenuHidesItselfBeforeShowingTheTarget)
         }
         void load() override
         {
-            seen_.push_back(name() + (navigator().screen("Form20")->visible() ? " menu visible"
-                                                                              : " menu hidden"));
+            seen_.push_back(name() + (asNavigator(host()).screen("Form20")->visible()
+                                          ? " menu visible"
+                                          : " menu hidden"));
         }
         void onClick(std::string_view) override {}
         std::vector<std::string>& seen_;
@@ -341,10 +350,12 @@ TEST(Shell, MenuHidesItselfBeforeShowingTheTarget)
     std::vector<std::string> seen;
     Navigator nav(fs::current_path());
     defineScreens(nav);
-    nav.define("Form4",
-               [&seen](Navigator& n) { return std::make_unique<Probe>(n, "Form4", seen); });
-    nav.define("Form17",
-               [&seen](Navigator& n) { return std::make_unique<Probe>(n, "Form17", seen); });
+    nav.define("Form4", [&seen](ScreenHost& n) {
+        return std::make_unique<Probe>(asNavigator(n), "Form4", seen);
+    });
+    nav.define("Form17", [&seen](ScreenHost& n) {
+        return std::make_unique<Probe>(asNavigator(n), "Form17", seen);
+    });
     nav.start("Form1");
     nav.click("C1");
     nav.click("C3");
@@ -388,14 +399,14 @@ TEST(Shell, ExplanationShowsItsTextOnceAndReturnsToTheMenu)
         }
         void load() override
         {
-            Screen* help = navigator().screen("Form2");
+            Screen* help = asNavigator(host()).screen("Form2");
             seen_ =
                 help != nullptr && help->visible() ? "explanation visible" : "explanation hidden";
         }
         void onClick(std::string_view) override
         {
-            navigator().hideForm("Form20");
-            navigator().showForm("Form2");
+            asNavigator(host()).hideForm("Form20");
+            asNavigator(host()).showForm("Form2");
         }
         std::string& seen_;
     };
@@ -433,7 +444,9 @@ TEST(Shell, ExplanationShowsItsTextOnceAndReturnsToTheMenu)
     std::string seen;
     Navigator nav(fs::current_path());
     defineScreens(nav);
-    nav.define("Form20", [&seen](Navigator& n) { return std::make_unique<ProbeMenu>(n, seen); });
+    nav.define("Form20", [&seen](ScreenHost& n) {
+        return std::make_unique<ProbeMenu>(asNavigator(n), seen);
+    });
     nav.start("Form2");
     nav.click("Command1");
     EXPECT_EQ(seen, "explanation visible");

@@ -27,9 +27,9 @@ struct Game {
         : nav(std::filesystem::temp_directory_path())
     {
         if (script) {
-            nav.define("Form20", [](Navigator& n) { return std::make_unique<MenuScreen>(n); });
+            nav.define("Form20", [](ScreenHost& n) { return std::make_unique<MenuScreen>(n); });
             nav.define("Form17",
-                       [s = *script](Navigator& n) { return std::make_unique<GameScreen>(n, s); });
+                       [s = *script](ScreenHost& n) { return std::make_unique<GameScreen>(n, s); });
             nav.start("Form20");
         } else {
             defineScreens(nav);

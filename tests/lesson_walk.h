@@ -87,7 +87,7 @@ public:
     {
         std::vector<int> shown;
         for (int k = 1; k <= screen_->profile().choiceCount(); ++k) {
-            if (screen_->control(LessonScreen::choiceName(k)).visible)
+            if (screen_->control(LessonScreen::answerButton(k)).visible)
                 shown.push_back(k);
         }
         return shown;
@@ -103,7 +103,7 @@ public:
 
     void talk() { nav_.click("Command1"); }
     void teacher() { nav_.click("Command2"); }
-    void answer(int k) { nav_.click(LessonScreen::choiceName(k)); }
+    void answer(int k) { nav_.click(LessonScreen::answerButton(k)); }
     void end() { nav_.click("Command3"); }
 
     // Clicks that must do nothing at the current step, whether or not the button is shown.

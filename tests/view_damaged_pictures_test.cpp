@@ -2,8 +2,8 @@
 // folder: the box keeps an empty frame with the file's name, one warning each, and
 // the program goes on.
 #include "app/picture_assets.h"
+#include "tools/replay.h"
 #include "ui/qt/picture_box.h"
-#include "ui/qt/replay.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 // Zoom, keys and the screen reader's view, on the real widgets of every screen kind.
 #include "app/picture_assets.h"
+#include "tools/replay.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/picture_descriptions.h"
-#include "ui/qt/replay.h"
 #include "ui/qt/text_box.h"
 
 #include <QAccessible>

@@ -1,10 +1,10 @@
 // Reading aloud and the conversation so far, on the real widgets: keys, the text
 // box's menu, the history over the screen at any zoom, and the voice's notices.
+#include "tools/replay.h"
 #include "ui/conversation.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/history_view.h"
 #include "ui/qt/keys.h"
-#include "ui/qt/replay.h"
 #include "ui/read_aloud.h"
 
 #include <QAccessible>

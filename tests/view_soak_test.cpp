@@ -7,13 +7,12 @@
 #include "app/navigator.h"
 #include "app/screens.h"
 #include "app/shell_screens.h"
-#include "game/game_engine.h"
 #include "game/game_screen.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
 #include "quiz/quiz_rules.h"
+#include "tools/replay.h"
 #include "ui/qt/fonts.h"
-#include "ui/qt/replay.h"
 
 #include <QApplication>
 #include <QTest>
@@ -109,9 +108,9 @@ Allowed lessonRules(const LessonProfile& profile)
         for (const Effect& e : effects) {
             for (int k : e.choices) {
                 if (e.kind == EffectKind::ShowChoices)
-                    visible.insert(LessonScreen::choiceName(k));
+                    visible.insert(LessonScreen::answerButton(k));
                 else if (e.kind == EffectKind::HideChoices)
-                    visible.erase(LessonScreen::choiceName(k));
+                    visible.erase(LessonScreen::answerButton(k));
             }
         }
         return visible;
@@ -129,7 +128,7 @@ Allowed lessonRules(const LessonProfile& profile)
             for (const ChoiceRange& range : script.talkShowChoices) {
                 if (step >= range.low && step <= range.high) {
                     for (int k : range.choices)
-                        talk.insert(LessonScreen::choiceName(k));
+                        talk.insert(LessonScreen::answerButton(k));
                 }
             }
             run(rowOf(step, Talk), talk);
@@ -137,7 +136,7 @@ Allowed lessonRules(const LessonProfile& profile)
             run(rowOf(step, Teacher), visible);
         }
         for (int k = 1; k <= profile.choiceCount(); ++k) {
-            if (!visible.count(LessonScreen::choiceName(k)) || step < script.answersFrom)
+            if (!visible.count(LessonScreen::answerButton(k)) || step < script.answersFrom)
                 continue;
             const bool hideAll = script.answerHideFrom >= 0 && step >= script.answerHideFrom;
             const StepTransition* row = rowOf(step, Answer(k));
@@ -257,11 +256,11 @@ std::set<int> hopefulGameSteps(const GameClicks& game)
         if (rule.to)
             steps.insert(*rule.to);
     }
-    std::set<int> hopeful{kGameEndStep};
+    std::set<int> hopeful{gameScript().story.endStep};
     for (bool grew = true; grew;) {
         grew = false;
         for (int step : steps) {
-            if (hopeful.count(step) || isGameOverStep(step))
+            if (hopeful.count(step) || gameScript().story.isGameOver(step))
                 continue;
             for (GameTrigger t : kGameTriggers) {
                 Buttons ignored;
@@ -433,7 +432,7 @@ private slots:
         for (const auto& [step, buttons] : r.allowed.at("Form17").shown)
             game.insert(buttons.begin(), buttons.end());
         QVERIFY(game.count("Command8") && game.count("Command9") && game.count("Command7"));
-        QVERIFY(r.allowed.at("Form17").shown.count(kGameEndStep));
+        QVERIFY(r.allowed.at("Form17").shown.count(gameScript().story.endStep));
         QVERIFY(r.allowed.at("Form18").steps.count(21));
         QVERIFY(!r.allowed.at("Form20").scripted);
         QCOMPARE(r.fromStart.at("Form17"), (Buttons{"Command1", "Command2", "Command3"}));

@@ -1,6 +1,6 @@
 // The real widgets: navigation, a lesson's way back, the close box and pictures.
+#include "tools/replay.h"
 #include "ui/qt/picture_box.h"
-#include "ui/qt/replay.h"
 
 #include <QApplication>
 #include <QFile>

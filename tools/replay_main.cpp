@@ -1,7 +1,7 @@
 // quillory-replay: drives the real program headless, one command a line on
 // standard input, one JSON line per command on standard output.
+#include "tools/replay.h"
 #include "ui/qt/fonts.h"
-#include "ui/qt/replay.h"
 
 #include <QApplication>
 

@@ -3,8 +3,8 @@
 // plus "shot FILE.png" and "wait SECONDS" (lets the program run, as while a voice
 // reads aloud). Runs on whatever platform Qt picks (xcb under Xvfb, or
 // offscreen). "--scale N" draws the windows at scale N (default 1).
+#include "tools/replay.h"
 #include "ui/qt/fonts.h"
-#include "ui/qt/replay.h"
 
 #include <QApplication>
 #include <QEventLoop>

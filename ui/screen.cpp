@@ -1,15 +1,15 @@
 #include "ui/screen.h"
 
-#include "app/navigator.h"
+#include "ui/screen_host.h"
 
 #include <stdexcept>
 #include <utility>
 
 namespace quillory {
 
-Screen::Screen(Navigator& navigator, std::string name, std::string caption, int width, int height,
+Screen::Screen(ScreenHost& host, std::string name, std::string caption, int width, int height,
                Rgb background)
-    : navigator_(navigator), name_(std::move(name)), caption_(std::move(caption)), width_(width),
+    : host_(host), name_(std::move(name)), caption_(std::move(caption)), width_(width),
       height_(height), background_(background)
 {
 }
@@ -28,6 +28,15 @@ const Control& Screen::control(std::string_view name) const
     if (const Control* c = find(name))
         return *c;
     throw std::out_of_range(name_ + " has no control " + std::string(name));
+}
+
+const Control* Screen::textBox() const
+{
+    for (const Control& c : controls_) {
+        if (c.kind == ControlKind::Text)
+            return &c;
+    }
+    return nullptr;
 }
 
 Control& Screen::mutableControl(std::string_view name)
@@ -85,10 +94,10 @@ bool Screen::applySharedEffect(const Effect& effect, std::string_view pictureBox
         showPicture(pictureBox, effect.text());
         return true;
     case EffectKind::ShowForm:
-        navigator_.showForm(effect.text());
+        host_.showForm(effect.text());
         return true;
     case EffectKind::HideForm:
-        navigator_.hideForm(effect.text());
+        host_.hideForm(effect.text());
         return true;
     default:
         return false;

@@ -15,6 +15,7 @@
 namespace quillory {
 
 class Navigator;
+class ScreenHost;
 
 // Keys a learner may press instead of clicking a button.
 enum class Key { Digit1, Digit2, Digit3, Digit4, Digit5, Return, Escape };
@@ -29,7 +30,7 @@ struct KeyBinding {
 
 class Screen {
 public:
-    Screen(Navigator& navigator, std::string name, std::string caption, int width, int height,
+    Screen(ScreenHost& host, std::string name, std::string caption, int width, int height,
            Rgb background);
     virtual ~Screen() = default;
     Screen(const Screen&) = delete;
@@ -46,6 +47,9 @@ public:
     const Control* find(std::string_view control) const;
     // The named control; throws std::out_of_range when the screen has none of that name.
     const Control& control(std::string_view name) const;
+
+    // The screen's text box (T1, or the explanation's Text1), or nullptr.
+    const Control* textBox() const;
 
     // What the text box T1 has shown since the screen was last entered.
     const Conversation& conversation() const { return conversation_; }
@@ -93,12 +97,12 @@ protected:
 
     Control& add(Control control);
     Control& mutableControl(std::string_view name);
-    Navigator& navigator() { return navigator_; }
+    ScreenHost& host() { return host_; }
 
 private:
     friend class Navigator;
 
-    Navigator& navigator_;
+    ScreenHost& host_;
     std::string name_;
     std::string caption_;
     int width_;

@@ -7,7 +7,6 @@ const Episode& episode1()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the old woman's test",
         {Steps(0, 25), Steps(280, 283)},
         {
             // The old woman's banter, then her five questions.

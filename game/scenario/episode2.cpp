@@ -8,7 +8,6 @@ const Episode& episode2()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the boy's request",
         {Steps(26, 65)},
         {
             // The boy's cry for help, then his five questions.

@@ -8,7 +8,6 @@ const Episode& episode3()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the bridge and the imagination world",
         {Steps(66, 107), Steps(290, 293)},
         {
             // The invisible monster at the bridge, then its five questions.

@@ -7,7 +7,6 @@ const Episode& episode4()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the monster's servant",
         {Steps(108, 127), Steps(300, 303)},
         {
             // The servant takes the hero for an enemy, then her five questions.

@@ -8,7 +8,6 @@ const Episode& episode5()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the water trap",
         {Steps(128, 175), Steps(310, 321)},
         {
             // The servant is gone: a closed room and the monster's voice.

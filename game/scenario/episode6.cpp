@@ -8,7 +8,6 @@ const Episode& episode6()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the girl who shows the way",
         {Steps(176, 203), Steps(330, 333)},
         {
             // The hero wakes beside the girl; her five questions.

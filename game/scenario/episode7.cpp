@@ -7,7 +7,6 @@ const Episode& episode7()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the gatekeeper",
         {Steps(204, 229), Steps(340, 343)},
         {
             // The guard at the door of the building, then series 8.

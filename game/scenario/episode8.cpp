@@ -8,7 +8,6 @@ const Episode& episode8()
 {
     using enum GameTrigger;
     static const Episode kEpisode{
-        "the final battle and the ending",
         {Steps(230, 279), Steps(350, 353)},
         {
             // The guide girl again, who turns out to be the monster; then series 9.

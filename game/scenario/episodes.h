@@ -9,11 +9,13 @@
 namespace quillory::scenario {
 
 struct Episode {
-    std::string title;
     // The steps the episode owns; every rule of the episode starts inside them.
     std::vector<StepFrom> spans;
     std::vector<GameRule> rules;
 };
+
+// How the story opens, where it ends and the steps of its game overs.
+const GameStory& story();
 
 // Rules of the engine that every episode relies on: Talk's choice ranges and
 // Again's first rule.

@@ -1,7 +1,21 @@
-// Rules every episode relies on, and the list of episodes.
+// The story around the episodes, the rules every episode relies on, and the
+// list of episodes.
 #include "game/scenario/episodes.h"
 
 namespace quillory::scenario {
+
+const GameStory& story()
+{
+    static const GameStory kStory{
+        "ふふふ、これからどこへ行きなさるのじゃ？",
+        "roujin.bmp",
+        279,
+        {280, 290, 300, 310, 330, 340, 350},
+        // The water trap's retry asks one of four questions after the name.
+        {314, 316, 318, 320, 321},
+    };
+    return kStory;
+}
 
 const std::vector<GameRule>& sharedRules()
 {

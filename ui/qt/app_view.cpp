@@ -1,6 +1,5 @@
 #include "ui/qt/app_view.h"
 
-#include "app/screens.h"
 #include "ui/qt/speech.h"
 
 #include <QGuiApplication>
@@ -50,12 +49,10 @@ qreal AppView::defaultScale()
     return std::clamp<qreal>(toStep(half), 1, largestScale());
 }
 
-AppView::AppView(const std::filesystem::path& programFolder, std::optional<qreal> scale)
-    : navigator_(std::make_unique<Navigator>(programFolder)),
-      defaultScale_(scale.value_or(defaultScale())), scale_(defaultScale_)
+AppView::AppView(std::unique_ptr<Navigator> navigator, std::optional<qreal> scale)
+    : navigator_(std::move(navigator)), defaultScale_(scale.value_or(defaultScale())),
+      scale_(defaultScale_)
 {
-    defineScreens(*navigator_);
-    navigator_->start("Form1");
     sync();
 }
 

@@ -18,9 +18,9 @@ namespace quillory {
 class AppView : public QObject {
     Q_OBJECT
 public:
-    // Defines every screen and shows the title screen, drawn at the given scale or,
-    // without one, at the default scale for the display.
-    explicit AppView(const std::filesystem::path& programFolder,
+    // Draws the screens of a started program at the given scale or, without one,
+    // at the default scale for the display.
+    explicit AppView(std::unique_ptr<Navigator> navigator,
                      std::optional<qreal> scale = std::nullopt);
     ~AppView() override;
 

@@ -1,6 +1,7 @@
-#include "game/game_engine.h"
-
-#include "app/navigator.h"
+// The checks of a game script: each rule, each button's test order, the odd
+// steps, the ways on, hidden buttons, and the flow of clicks from step to step.
+#include "game/game_screen.h"
+#include "game/scenario/episodes.h"
 
 #include <algorithm>
 #include <array>
@@ -18,209 +19,6 @@ constexpr int kMaxStep = 32767; // StepNo is 16 bits, signed
 std::size_t slot(GameTrigger trigger)
 {
     return static_cast<std::size_t>(trigger);
-}
-
-} // namespace
-
-std::string triggerName(GameTrigger trigger)
-{
-    switch (trigger) {
-    case GameTrigger::Talk:
-        return "Talk";
-    case GameTrigger::Partner:
-        return "Partner";
-    case GameTrigger::Answer1:
-    case GameTrigger::Answer2:
-    case GameTrigger::Answer3:
-    case GameTrigger::Answer4:
-        return "Answer " + std::to_string(static_cast<int>(trigger) -
-                                          static_cast<int>(GameTrigger::Answer1) + 1);
-    case GameTrigger::Again:
-        return "Again";
-    case GameTrigger::Move:
-        return "Move";
-    }
-    return "?";
-}
-
-std::string describe(StepFrom from)
-{
-    if (!from.isRange())
-        return std::to_string(from.low);
-    return std::to_string(from.low) + "-" + std::to_string(from.high);
-}
-
-bool guardAdmits(GameTrigger trigger, int step)
-{
-    switch (trigger) {
-    case GameTrigger::Talk:
-        return step % 2 == 0;
-    case GameTrigger::Again:
-        return true;
-    default:
-        return step % 2 != 0;
-    }
-}
-
-std::vector<const GameRule*> testOrder(const std::vector<GameRule>& rules, GameTrigger trigger)
-{
-    std::vector<const GameRule*> order;
-    for (const GameRule& r : rules) {
-        if (r.trigger == trigger)
-            order.push_back(&r);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const GameRule* a, const GameRule* b) {
-        if (a->from.high != b->from.high)
-            return a->from.high > b->from.high;
-        return a->from.isRange() && !b->from.isRange();
-    });
-    return order;
-}
-
-std::string GameScreen::buttonName(GameTrigger trigger)
-{
-    switch (trigger) {
-    case GameTrigger::Talk:
-        return "Command1";
-    case GameTrigger::Partner:
-        return "Command2";
-    case GameTrigger::Again:
-        return "Command8";
-    case GameTrigger::Move:
-        return "Command9";
-    default:
-        return "Command" + std::to_string(static_cast<int>(trigger) -
-                                          static_cast<int>(GameTrigger::Answer1) + 4);
-    }
-}
-
-GameScreen::GameScreen(Navigator& navigator, GameScript script)
-    : Screen(navigator, "Form17", "THE LANTERN ROAD", 7155, 4305, {255, 128, 128}),
-      script_(std::move(script))
-{
-    add(makePicture("P1", {240, 0, 3135, 2295}));
-    add(makeButton("Command1", "話す", {3600, 240, 1455, 495}));
-    add(makeButton("Command2", "相手が話す", {5280, 240, 1455, 495}));
-    add(makeButton("Command8", "もう一度", {3600, 960, 1455, 495}, false));
-    add(makeButton("Command3", "終　　了", {5280, 960, 1455, 495}));
-    static const char* const kDigits[] = {"１", "２", "３", "４"};
-    for (int k = 1; k <= 4; ++k) {
-        add(makeButton(buttonName(GameAnswer(k)), kDigits[k - 1],
-                       {3600 + 600 * (k - 1), 1800, 495, 495}, false));
-    }
-    add(makeButton("Command9", "移動", {6000, 1800, 735, 495}, false));
-    add(makeText("T1", "会話", {240, 2400, 6615, 1815}, false));
-    bindConversationKeys(4);
-
-    for (GameTrigger t : kGameTriggers)
-        ordered_[slot(t)] = testOrder(script_.rules, t);
-}
-
-void GameScreen::load()
-{
-    showPicture("P1", kGameFirstPicture);
-    greet(Speaker::Partner, kGameGreeting);
-}
-
-void GameScreen::onClick(std::string_view control)
-{
-    if (control == "Command3") {
-        back();
-        return;
-    }
-    for (GameTrigger t : kGameTriggers) {
-        if (control == buttonName(t)) {
-            press(t);
-            return;
-        }
-    }
-}
-
-void GameScreen::press(GameTrigger trigger)
-{
-    if (isAnswer(trigger))
-        setChoices(kAllChoices, false);
-    if (!guardAdmits(trigger, stepNo_))
-        return;
-    // Each rule sees StepNo as the rules before it left it, so a remap and the
-    // rule it leads to act in the same click.
-    for (const GameRule* r : ordered_[slot(trigger)]) {
-        if (r->from.contains(stepNo_))
-            run(*r);
-    }
-}
-
-void GameScreen::back()
-{
-    stepNo_ = 0;
-    for (const char* name :
-         {"Command4", "Command5", "Command6", "Command7", "Command8", "Command9"})
-        setVisible(name, false);
-    navigator().showForm("Form20");
-    navigator().hideForm(name());
-    showPicture("P1", kGameFirstPicture);
-    greet(Speaker::Partner, kGameGreeting);
-}
-
-void GameScreen::run(const GameRule& rule)
-{
-    // The hero speaks with Talk and answers bring feedback; everything else is
-    // the partner's, or the place's, line.
-    const Speaker who = rule.trigger == GameTrigger::Talk ? Speaker::Learner
-                        : isAnswer(rule.trigger)          ? Speaker::Feedback
-                                                          : Speaker::Partner;
-    for (const Effect& e : rule.effects)
-        apply(e, who);
-    if (rule.to)
-        stepNo_ = static_cast<std::int16_t>(*rule.to);
-}
-
-void GameScreen::apply(const Effect& e, Speaker who)
-{
-    if (applySharedEffect(e, "P1", who))
-        return;
-    switch (e.kind) {
-    case EffectKind::ShowChoices:
-        setChoices(e.choices, true);
-        break;
-    case EffectKind::HideChoices:
-        setChoices(e.choices, false);
-        break;
-    case EffectKind::ShowAgain:
-        setVisible("Command8", true);
-        break;
-    case EffectKind::HideAgain:
-        setVisible("Command8", false);
-        break;
-    case EffectKind::ShowMove:
-        setVisible("Command9", true);
-        break;
-    case EffectKind::HideMove:
-        setVisible("Command9", false);
-        break;
-    default:
-        break;
-    }
-}
-
-void GameScreen::setChoices(const std::vector<int>& choices, bool visible)
-{
-    for (int k : choices) {
-        if (k >= 1 && k <= 4)
-            setVisible(buttonName(GameAnswer(k)), visible);
-    }
-}
-
-namespace {
-
-using Ordered = std::array<std::vector<const GameRule*>, std::size(kGameTriggers)>;
-
-Ordered orderedRules(const GameScript& script)
-{
-    Ordered ordered;
-    for (GameTrigger t : kGameTriggers)
-        ordered[slot(t)] = testOrder(script.rules, t);
-    return ordered;
 }
 
 // Whether the script tells this step.
@@ -244,15 +42,12 @@ struct Click {
     std::array<signed char, std::size(kGameTriggers)> shown{};
 };
 
-Click click(const Ordered& ordered, GameTrigger trigger, int step)
+Click click(const GameTurns& turns, GameTrigger trigger, int step)
 {
-    Click c{step, false, {}};
+    const GameTurn turn = turns.turn(step, trigger);
+    Click c{GameTurns::stepAfter(turn, step), false, {}};
     c.shown.fill(-1);
-    if (!guardAdmits(trigger, step))
-        return c;
-    for (const GameRule* r : ordered[slot(trigger)]) {
-        if (!r->from.contains(c.step))
-            continue;
+    for (const GameRule* r : turn.rules) {
         for (const Effect& e : r->effects) {
             const signed char show = e.kind == EffectKind::ShowChoices ||
                                      e.kind == EffectKind::ShowAgain ||
@@ -269,8 +64,6 @@ Click click(const Ordered& ordered, GameTrigger trigger, int step)
             }
             c.failed = c.failed || e.kind == EffectKind::ShowAgain;
         }
-        if (r->to)
-            c.step = *r->to;
     }
     return c;
 }
@@ -278,7 +71,7 @@ Click click(const Ordered& ordered, GameTrigger trigger, int step)
 // Every step reached from the roots by clicks of the given buttons; `follow`
 // says whether to go on from a step reached.
 template <typename Follow>
-std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
+std::set<int> reach(const GameTurns& turns, const std::vector<int>& roots,
                     const std::vector<GameTrigger>& triggers, Follow follow)
 {
     std::set<int> seen(roots.begin(), roots.end());
@@ -287,7 +80,7 @@ std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
         const int step = todo.back();
         todo.pop_back();
         for (GameTrigger t : triggers) {
-            const int next = click(ordered, t, step).step;
+            const int next = click(turns, t, step).step;
             if (next >= 0 && next <= kMaxStep && seen.insert(next).second && follow(next))
                 todo.push_back(next);
         }
@@ -295,23 +88,21 @@ std::set<int> reach(const Ordered& ordered, const std::vector<int>& roots,
     return seen;
 }
 
-} // namespace
-
-std::vector<std::string> checkGameRules(const GameScript& script,
-                                        const std::vector<std::string>& pictures)
+// Some rule that moves StepNo on from this step, and whose guard lets it act there.
+bool movesOnFrom(const GameScript& script, int step)
 {
-    std::vector<std::string> problems;
+    return std::any_of(script.rules.begin(), script.rules.end(), [step](const GameRule& r) {
+        return r.to && r.from.contains(step) && guardAdmits(r.trigger, step);
+    });
+}
+
+// Each rule on its own: ranges, guards, effects.
+void checkEachRule(const GameScript& script, const std::vector<std::string>& pictures,
+                   std::vector<std::string>& problems)
+{
     auto problem = [&](const GameRule& r, const std::string& what) {
         problems.push_back("game rule " + ruleName(r) + ": " + what);
     };
-    // Some rule that moves StepNo on from this step, and whose guard lets it act there.
-    auto movesOn = [&](int step) {
-        return std::any_of(script.rules.begin(), script.rules.end(), [step](const GameRule& r) {
-            return r.to && r.from.contains(step) && guardAdmits(r.trigger, step);
-        });
-    };
-
-    // Each rule on its own.
     for (const GameRule& r : script.rules) {
         if (r.from.low < 0 || r.from.high > kMaxStep || r.from.low > r.from.high)
             problem(r, "From out of range");
@@ -332,8 +123,15 @@ std::vector<std::string> checkGameRules(const GameScript& script,
                 problem(r, "ShowChoices or HideChoices without buttons");
         }
     }
+}
 
-    // Each button's rules in test order.
+// Each button's rules in test order: duplicates, ambiguous order, remaps
+// that lead nowhere or twice, rules caught again in the same click.
+void checkTestOrder(const GameScript& script, std::vector<std::string>& problems)
+{
+    auto problem = [&](const GameRule& r, const std::string& what) {
+        problems.push_back("game rule " + ruleName(r) + ": " + what);
+    };
     for (GameTrigger t : kGameTriggers) {
         const std::vector<const GameRule*> order = testOrder(script.rules, t);
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -367,9 +165,12 @@ std::vector<std::string> checkGameRules(const GameScript& script,
             }
         }
     }
+}
 
-    // At an odd step only one of Partner, the answer buttons and Move acts, and
-    // where the answer buttons act, all four have rules.
+// At an odd step only one of Partner, the answer buttons and Move acts, and
+// where the answer buttons act, all four have rules.
+void checkOddSteps(const GameScript& script, std::vector<std::string>& problems)
+{
     int highest = 0;
     for (const GameRule& r : script.rules) {
         if (r.trigger != GameTrigger::Talk && r.trigger != GameTrigger::Again)
@@ -402,10 +203,19 @@ std::vector<std::string> checkGameRules(const GameScript& script,
             }
         }
     }
+}
 
+// Within the steps the script tells, every turn of the story has its rule,
+// and every step a rule leads to has a way on, but the story's end.
+void checkWaysOn(const GameScript& script, std::vector<std::string>& problems)
+{
+    auto problem = [&](const GameRule& r, const std::string& what) {
+        problems.push_back("game rule " + ruleName(r) + ": " + what);
+    };
+    auto movesOn = [&](int step) { return movesOnFrom(script, step); };
     // Within the steps the script tells, every turn of the story has its rule...
     for (StepFrom span : script.spans) {
-        for (int step = span.low; step <= std::min(span.high, kGameEndStep - 1); ++step) {
+        for (int step = span.low; step <= std::min(span.high, script.story.endStep - 1); ++step) {
             if (!movesOn(step))
                 problems.push_back("game step " + std::to_string(step) + ": no rule of " +
                                    (step % 2 == 0 ? "Talk" : "Partner, the answers or Move") +
@@ -415,7 +225,7 @@ std::vector<std::string> checkGameRules(const GameScript& script,
     // ...and every step a rule leads to has a way on, but the story's end.
     std::map<int, const GameRule*> targets;
     for (const GameRule& r : script.rules) {
-        if (r.to && !r.isRemap() && *r.to != kGameEndStep && told(script, *r.to))
+        if (r.to && !r.isRemap() && *r.to != script.story.endStep && told(script, *r.to))
             targets.emplace(*r.to, &r);
     }
     for (const auto& [step, from] : targets) {
@@ -423,20 +233,23 @@ std::vector<std::string> checkGameRules(const GameScript& script,
             problem(*from,
                     "leads to step " + std::to_string(step) + ", where no button's rule moves on");
     }
+}
 
-    // A click that leads to a step where only the answer buttons, Again or Move
-    // act must leave one of them shown, or the run is stuck there. Each click is
-    // played from every step, with those buttons hidden before it.
+// A click that leads to a step where only the answer buttons, Again or Move
+// act must leave one of them shown, or the run is stuck there. Each click is
+// played from every step, with those buttons hidden before it.
+void checkHiddenButtons(const GameScript& script, std::vector<std::string>& problems)
+{
     int top = 0;
     for (const GameRule& r : script.rules) {
         top =
             std::max({top, r.from.low, r.from.high < kMaxStep ? r.from.high : 0, r.to.value_or(0)});
     }
-    const Ordered ordered = orderedRules(script);
+    const GameTurns turns(script);
     for (GameTrigger t : kGameTriggers) {
         for (int start = 0; start <= top; ++start) {
-            const Click c = click(ordered, t, start);
-            if (c.step == start || c.step == kGameEndStep)
+            const Click c = click(turns, t, start);
+            if (c.step == start || c.step == script.story.endStep)
                 continue;
             std::array<bool, std::size(kGameTriggers)> shown{};
             for (GameTrigger b : kGameTriggers)
@@ -456,33 +269,30 @@ std::vector<std::string> checkGameRules(const GameScript& script,
                                    ", but only buttons hidden there move on from it");
         }
     }
+}
+
+} // namespace
+
+std::vector<std::string> checkGameRules(const GameScript& script,
+                                        const std::vector<std::string>& pictures)
+{
+    std::vector<std::string> problems;
+    checkEachRule(script, pictures, problems);
+    checkTestOrder(script, problems);
+    checkOddSteps(script, problems);
+    checkWaysOn(script, problems);
+    checkHiddenButtons(script, problems);
     for (std::string& p : checkGameFlow(script))
         problems.push_back(std::move(p));
     return problems;
-}
-
-bool isGameStepValue(int step)
-{
-    if (step >= 0 && step <= kGameEndStep)
-        return true;
-    for (int over : kGameOverSteps) {
-        if (step == over || step == over + 2 || step == over + 3)
-            return true;
-    }
-    return step == 314 || step == 316 || step == 318 || step == 320 || step == 321;
-}
-
-bool isGameOverStep(int step)
-{
-    return std::find(std::begin(kGameOverSteps), std::end(kGameOverSteps), step) !=
-           std::end(kGameOverSteps);
 }
 
 std::vector<std::string> checkGameFlow(const GameScript& script)
 {
     std::vector<std::string> problems;
     auto at = [](int step) { return "game step " + std::to_string(step) + ": "; };
-    const Ordered ordered = orderedRules(script);
+    const GameStory& story = script.story;
+    const GameTurns turns(script);
     const std::vector<GameTrigger> all(std::begin(kGameTriggers), std::end(kGameTriggers));
     const std::vector<GameTrigger> answers{GameAnswer(1), GameAnswer(2), GameAnswer(3),
                                            GameAnswer(4)};
@@ -490,10 +300,10 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
     asked.push_back(GameTrigger::Talk);
 
     for (const GameRule& r : script.rules) {
-        if (r.to && !isGameStepValue(*r.to))
+        if (r.to && !story.isStepValue(*r.to))
             problems.push_back("game rule " + ruleName(r) + ": To " + std::to_string(*r.to) +
                                " is not a value StepNo may take");
-        if (r.from.contains(kGameEndStep))
+        if (r.from.contains(story.endStep))
             problems.push_back("game rule " + ruleName(r) + ": acts at the story's end");
     }
 
@@ -501,13 +311,13 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
     // before it do not lead into (an episode told while those before it are not).
     std::vector<int> roots{0};
     for (StepFrom s : script.spans) {
-        if (s.low > 0 && s.low < kGameEndStep && !told(script, s.low - 1))
+        if (s.low > 0 && s.low < story.endStep && !told(script, s.low - 1))
             roots.push_back(s.low);
     }
-    const std::set<int> reached = reach(ordered, roots, all, [](int) { return true; });
+    const std::set<int> reached = reach(turns, roots, all, [](int) { return true; });
     for (StepFrom s : script.spans) {
         for (int step = s.low; step <= std::min(s.high, kMaxStep); ++step) {
-            if (isGameStepValue(step) && !reached.count(step))
+            if (story.isStepValue(step) && !reached.count(step))
                 problems.push_back(at(step) + "cannot be reached from step 0");
         }
     }
@@ -515,22 +325,21 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
     // Each answer at a question either goes on, or fails to a game over by a fail rule.
     auto isQuestion = [&](int step) {
         return step % 2 != 0 && std::any_of(answers.begin(), answers.end(), [&](GameTrigger t) {
-                   return std::any_of(ordered[slot(t)].begin(), ordered[slot(t)].end(),
-                                      [step](const GameRule* r) { return r->from.contains(step); });
+                   return !turns.turn(step, t).rules.empty();
                });
     };
     for (int q : reached) {
         if (!isQuestion(q))
             continue;
         for (GameTrigger t : answers) {
-            const Click c = click(ordered, t, q);
+            const Click c = click(turns, t, q);
             const std::string what = at(q) + triggerName(t) + " ";
             if (c.step == q)
                 problems.push_back(what + "leaves StepNo as it is");
-            else if (isGameOverStep(c.step) && !c.failed)
+            else if (story.isGameOver(c.step) && !c.failed)
                 problems.push_back(what + "ends at the game over " + std::to_string(c.step) +
                                    " without a fail rule");
-            else if (c.failed && !isGameOverStep(c.step))
+            else if (c.failed && !story.isGameOver(c.step))
                 problems.push_back(what + "runs a fail rule but ends at " + std::to_string(c.step));
         }
     }
@@ -538,9 +347,9 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
     // A question series: the steps of one of Talk's choice ranges in the story.
     // Its wrong answers, followed through its questions, reach one game over.
     std::map<int, std::vector<StepFrom>> seriesFailingTo;
-    for (const GameRule* r : ordered[slot(GameTrigger::Talk)]) {
+    for (const GameRule* r : testOrder(script.rules, GameTrigger::Talk)) {
         const bool choiceRange =
-            r->from.isRange() && !r->to && r->from.high < kGameEndStep &&
+            r->from.isRange() && !r->to && r->from.high < story.endStep &&
             std::all_of(r->effects.begin(), r->effects.end(),
                         [](const Effect& e) { return e.kind == EffectKind::ShowChoices; });
         if (!choiceRange)
@@ -550,14 +359,13 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
         for (int q = series.low + 1; q <= series.high + 1; q += 2) {
             if (!isQuestion(q))
                 continue;
-            const std::set<int> from = reach(ordered, {q}, asked, [&](int s) {
-                return s >= series.low && s <= series.high + 1;
-            });
+            const std::set<int> from = reach(
+                turns, {q}, asked, [&](int s) { return s >= series.low && s <= series.high + 1; });
             for (int s : from) {
-                if (isGameOverStep(s))
+                if (story.isGameOver(s))
                     overs.insert(s);
             }
-            if (std::none_of(from.begin(), from.end(), isGameOverStep))
+            if (std::none_of(from.begin(), from.end(), [&](int s) { return story.isGameOver(s); }))
                 problems.push_back(at(q) + "no wrong answer leads to a game over");
         }
         if (overs.size() > 1)
@@ -568,14 +376,14 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
     }
 
     // From each game over, the retry leads back into a series that fails into it.
-    for (int over : kGameOverSteps) {
+    for (int over : story.gameOverSteps) {
         if (!reached.count(over) && !told(script, over))
             continue;
         std::set<int> resumes;
-        reach(ordered, {over}, all, [&](int s) {
-            if (s <= kGameEndStep)
+        reach(turns, {over}, all, [&](int s) {
+            if (s <= story.endStep)
                 resumes.insert(s);
-            return s > kGameEndStep;
+            return s > story.endStep;
         });
         if (resumes.empty())
             problems.push_back(at(over) + "no retry leads back into the story");
@@ -585,6 +393,40 @@ std::vector<std::string> checkGameFlow(const GameScript& script)
                              [resume](StepFrom s) { return s.contains(resume); }))
                 problems.push_back(at(over) + "its retry resumes at " + std::to_string(resume) +
                                    ", outside every series that fails into it");
+        }
+    }
+    return problems;
+}
+
+std::vector<std::string> checkGameScript(const std::vector<std::string>& pictures)
+{
+    const GameScript& script = gameScript();
+    std::vector<std::string> problems = checkGameRules(script, pictures);
+    if (std::find(pictures.begin(), pictures.end(), script.story.firstPicture) == pictures.end())
+        problems.push_back("game: first picture " + script.story.firstPicture +
+                           " is not among the assets");
+
+    const auto& episodes = scenario::episodes();
+    for (std::size_t i = 0; i < episodes.size(); ++i) {
+        const scenario::Episode& episode = *episodes[i];
+        const std::string who = "game episode " + std::to_string(i + 1) + ": ";
+        for (const GameRule& r : episode.rules) {
+            const bool inside =
+                std::any_of(episode.spans.begin(), episode.spans.end(), [&](StepFrom s) {
+                    return s.low <= r.from.low && r.from.high <= s.high;
+                });
+            if (!inside)
+                problems.push_back(who + "rule " + describe(r.from) + " " + triggerName(r.trigger) +
+                                   " lies outside its steps");
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            for (StepFrom a : episode.spans) {
+                for (StepFrom b : episodes[j]->spans) {
+                    if (a.low <= b.high && b.low <= a.high)
+                        problems.push_back(who + "steps " + describe(a) +
+                                           " overlap those of episode " + std::to_string(j + 1));
+                }
+            }
         }
     }
     return problems;

@@ -1,6 +1,8 @@
 // The quiz's chain of twenty sentences and the rules around it.
 #include "quiz/quiz_rules.h"
 
+#include "ui/screen_host.h"
+
 namespace quillory {
 
 namespace {
@@ -57,7 +59,8 @@ std::vector<QuizRule> buildRules()
     // Back to the menu, leaving the quiz ready for the next entry.
     rules.push_back({AnyStep,
                      "Command7",
-                     {ShowForm("Form20"), HideForm("Form18"), SetText(std::string(QuizOpening))},
+                     {ShowForm(std::string(kMenuScreen)), HideForm("Form18"),
+                      SetText(std::string(QuizOpening))},
                      1});
     return rules;
 }
@@ -68,6 +71,15 @@ const std::vector<QuizRule>& quizRules()
 {
     static const std::vector<QuizRule> rules = buildRules();
     return rules;
+}
+
+const QuizRule* quizTurn(int step, std::string_view button)
+{
+    for (const QuizRule& rule : quizRules()) {
+        if (rule.button == button && (rule.from == AnyStep || rule.from == step))
+            return &rule;
+    }
+    return nullptr;
 }
 
 } // namespace quillory

@@ -1,4 +1,6 @@
-#include "ui/qt/replay.h"
+#include "tools/replay.h"
+
+#include "app/screens.h"
 
 #include "ui/qt/accessibility.h"
 #include "ui/qt/picture_box.h"
@@ -155,7 +157,7 @@ Replay::Replay(std::filesystem::path programFolder, qreal scale)
     QPixmapCache::setCacheLimit(0);
     std::error_code failure;
     startFolder_ = std::filesystem::current_path(failure);
-    view_ = std::make_unique<AppView>(programFolder_, scale_);
+    view_ = std::make_unique<AppView>(startProgram(programFolder_), scale_);
     QCoreApplication::processEvents();
 }
 
@@ -235,7 +237,7 @@ void Replay::restart()
     std::error_code failure;
     if (!startFolder_.empty())
         std::filesystem::current_path(startFolder_, failure);
-    view_ = std::make_unique<AppView>(programFolder_, scale_);
+    view_ = std::make_unique<AppView>(startProgram(programFolder_), scale_);
     QCoreApplication::processEvents();
 }
 

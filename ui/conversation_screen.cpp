@@ -1,0 +1,111 @@
+#include "ui/conversation_screen.h"
+
+#include "ui/screen_host.h"
+
+#include <utility>
+
+namespace quillory {
+
+namespace {
+
+constexpr int kFirstAnswerButton = 4; // answer 1 is Command4
+
+} // namespace
+
+std::string ConversationScreen::answerButton(int k)
+{
+    return "Command" + std::to_string(kFirstAnswerButton + k - 1);
+}
+
+ConversationScreen::ConversationScreen(ScreenHost& host, std::string name, std::string caption,
+                                       int width, int height, Rgb background,
+                                       std::string pictureBox, Speaker other)
+    : Screen(host, std::move(name), std::move(caption), width, height, background),
+      pictureBox_(std::move(pictureBox)), other_(other)
+{
+}
+
+void ConversationScreen::addAnswerButtons(const std::vector<int>& lefts, int top, int size)
+{
+    static const char* const kDigits[kMaxAnswers] = {"１", "２", "３", "４", "５"};
+    for (std::size_t i = 0; i < lefts.size() && i < std::size(kDigits); ++i) {
+        const int k = static_cast<int>(i) + 1;
+        add(makeButton(answerButton(k), kDigits[i], {lefts[i], top, size, size}, false));
+        answerCount_ = k;
+    }
+}
+
+void ConversationScreen::onClick(std::string_view control)
+{
+    if (control == "Command1")
+        return talk();
+    if (control == "Command2")
+        return other();
+    if (control == "Command3")
+        return back();
+    for (int k = 1; k <= answerCount_; ++k) {
+        if (control == answerButton(k))
+            return answer(k);
+    }
+    otherButton(control);
+}
+
+Speaker ConversationScreen::speakerOf(Voice voice) const
+{
+    switch (voice) {
+    case Voice::Talk:
+        return Speaker::Learner;
+    case Voice::Answer:
+        return Speaker::Feedback;
+    case Voice::Other:
+        break;
+    }
+    return other_;
+}
+
+void ConversationScreen::open(const std::string& picture, const std::string& greeting)
+{
+    showPicture(pictureBox_, picture);
+    greet(other_, greeting);
+}
+
+void ConversationScreen::leave(std::string_view to, const std::string& picture,
+                               const std::string& greeting)
+{
+    hideAllChoices();
+    host().showForm(to);
+    host().hideForm(name());
+    open(picture, greeting);
+}
+
+bool ConversationScreen::applyConversationEffect(const Effect& effect, Speaker who)
+{
+    if (applySharedEffect(effect, pictureBox_, who))
+        return true;
+    switch (effect.kind) {
+    case EffectKind::ShowChoices:
+        setChoices(effect.choices, true);
+        return true;
+    case EffectKind::HideChoices:
+        setChoices(effect.choices, false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ConversationScreen::setChoices(const std::vector<int>& choices, bool visible)
+{
+    for (int k : choices) {
+        if (k >= 1 && k <= answerCount_)
+            setVisible(answerButton(k), visible);
+    }
+}
+
+void ConversationScreen::hideAllChoices()
+{
+    for (int k = 1; k <= answerCount_; ++k)
+        setVisible(answerButton(k), false);
+}
+
+} // namespace quillory
