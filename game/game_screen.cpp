@@ -34,7 +34,10 @@ GameScreen::GameScreen(ScreenHost& host, const GameScript& script)
     addAnswerButtons({3600, 4200, 4800, 5400}, 1800, 495);
     add(makeButton(buttonName(GameTrigger::Move), "移動", {6000, 1800, 735, 495}, false));
     add(makeText("T1", "会話", {240, 2400, 6615, 1815}, false));
-    bindConversationKeys(answerCount());
+    // Return: Again, Move, then Partner or Talk, whichever acts first.
+    bindKey(Key::Return, buttonName(GameTrigger::Again), KeyBinding::When::Always, true);
+    bindKey(Key::Return, buttonName(GameTrigger::Move), KeyBinding::When::Always, true);
+    bindConversationKeys(true);
 }
 
 void GameScreen::load()
@@ -48,6 +51,20 @@ void GameScreen::otherButton(std::string_view control)
         if (control == buttonName(t))
             press(t);
     }
+}
+
+bool GameScreen::acts(std::string_view button) const
+{
+    if (button == "Command3")
+        return true;
+    for (GameTrigger t : kGameTriggers) {
+        if (button != buttonName(t))
+            continue;
+        // An answer button hides the answer buttons, itself among them.
+        const GameTurn turn = turns_.turn(stepNo(), t);
+        return turn.hidesAnswers || !turn.rules.empty();
+    }
+    return false;
 }
 
 void GameScreen::press(GameTrigger trigger)

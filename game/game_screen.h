@@ -31,6 +31,7 @@ protected:
     // "終　　了": back to the menu, reset to the opening state.
     void back() override;
     void otherButton(std::string_view control) override;
+    bool acts(std::string_view button) const override;
 
 private:
     void run(const GameRule& rule);

@@ -21,7 +21,7 @@ LessonScreen::LessonScreen(ScreenHost& host, const LessonProfile& profile,
     add(makeButton("Command2", "先生が話す", {3840, 720, 2175, 375}));
     add(makeButton("Command3", profile.backCaption, {3840, 1200, 2175, 375}));
     addAnswerButtons(profile.choiceLefts, kChoiceTop, kChoiceSize);
-    bindConversationKeys(answerCount());
+    bindConversationKeys();
 }
 
 void LessonScreen::load()
@@ -38,6 +38,30 @@ void LessonScreen::take(Trigger trigger)
         setChoices(*choices, true);
     if (turn.row != nullptr)
         run(*turn.row);
+}
+
+bool LessonScreen::acts(std::string_view button) const
+{
+    Trigger trigger = Answer(answerNumber(button));
+    if (button == "Command1")
+        trigger = Talk;
+    else if (button == "Command2")
+        trigger = Teacher;
+    else if (button == "Command3")
+        return true;
+    else if (trigger.answer == 0)
+        return false;
+    const LessonTurn turn = lessonTurn(script_, answerCount(), stepNo(), trigger);
+    // An answer button that hides the answer buttons hides itself.
+    if (turn.row != nullptr || turn.hidesAnswers)
+        return true;
+    for (const std::vector<int>* choices : turn.shows) {
+        for (int k : *choices) {
+            if (k >= 1 && k <= answerCount() && !control(answerButton(k)).visible)
+                return true;
+        }
+    }
+    return false;
 }
 
 void LessonScreen::back()

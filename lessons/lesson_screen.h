@@ -25,6 +25,7 @@ public:
 
 protected:
     void other() override { teacher(); }
+    bool acts(std::string_view button) const override;
 
 private:
     void take(Trigger trigger);

@@ -59,6 +59,7 @@ public:
             bindKey(static_cast<Key>(static_cast<int>(Key::Digit1) + k - 1),
                     "Command" + std::to_string(k));
         bindKey(Key::Escape, "Command7");
+        bindKey(Key::Return, "Command6", KeyBinding::When::Always, true);
     }
 
     std::optional<int> step() const override { return stepNo_; }
@@ -70,6 +71,12 @@ public:
     }
 
 protected:
+    bool acts(std::string_view button) const override
+    {
+        const QuizRule* rule = quizTurn(stepNo_, button);
+        return rule != nullptr && (!rule->effects.empty() || rule->to != stepNo_);
+    }
+
     void onClick(std::string_view control) override
     {
         const QuizRule* rule = quizTurn(stepNo_, control);

@@ -3,6 +3,7 @@
 #include "app/screens.h"
 
 #include "ui/qt/accessibility.h"
+#include "ui/qt/caption_button.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/text_box.h"
 #include "ui/qt/text_label.h"
@@ -106,6 +107,8 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
     out += ", \"height\": " + std::to_string(window.toTwips(geometry.height()));
     out += ", \"visible\": " + boolean(!widget.isHidden());
     out += ", \"accessibleName\": " + jsonString(accessibleNameOf(&widget).toStdString());
+    if (control.kind == ControlKind::Button)
+        out += ", \"live\": " + boolean(static_cast<const CaptionButton&>(widget).live());
     return out + "}";
 }
 

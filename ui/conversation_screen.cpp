@@ -35,6 +35,24 @@ void ConversationScreen::addAnswerButtons(const std::vector<int>& lefts, int top
     }
 }
 
+int ConversationScreen::answerNumber(std::string_view button) const
+{
+    for (int k = 1; k <= answerCount_; ++k) {
+        if (button == answerButton(k))
+            return k;
+    }
+    return 0;
+}
+
+void ConversationScreen::bindConversationKeys(bool returnOnlyWhenLive)
+{
+    for (int k = 1; k <= answerCount_; ++k)
+        bindKey(static_cast<Key>(static_cast<int>(Key::Digit1) + k - 1), answerButton(k));
+    bindKey(Key::Return, "Command1", KeyBinding::When::EvenStep, returnOnlyWhenLive);
+    bindKey(Key::Return, "Command2", KeyBinding::When::OddStep, returnOnlyWhenLive);
+    bindKey(Key::Escape, "Command3");
+}
+
 void ConversationScreen::onClick(std::string_view control)
 {
     if (control == "Command1")
@@ -43,10 +61,8 @@ void ConversationScreen::onClick(std::string_view control)
         return other();
     if (control == "Command3")
         return back();
-    for (int k = 1; k <= answerCount_; ++k) {
-        if (control == answerButton(k))
-            return answer(k);
-    }
+    if (const int k = answerNumber(control))
+        return answer(k);
     otherButton(control);
 }
 

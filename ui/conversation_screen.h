@@ -21,6 +21,8 @@ public:
     int answerCount() const { return answerCount_; }
     // The button of answer k (1 based): Command4 onward.
     static std::string answerButton(int k);
+    // The answer number of a button of this screen, or 0.
+    int answerNumber(std::string_view button) const;
 
 protected:
     // `other` speaks with Command2 and says the greeting.
@@ -29,6 +31,12 @@ protected:
 
     // The answer buttons "１" to "５", hidden, at the given lefts and top, square.
     void addAnswerButtons(const std::vector<int>& lefts, int top, int size);
+
+    // The keys of a conversation: 1 to 5 press the numbered answer buttons,
+    // Return presses Talk (Command1) at an even StepNo and the other speaker
+    // (Command2) at an odd one, Escape the way back (Command3). With
+    // `returnOnlyWhenLive`, Return presses them only while they would act.
+    void bindConversationKeys(bool returnOnlyWhenLive = false);
 
     void onClick(std::string_view control) override;
     virtual void talk() = 0;

@@ -114,15 +114,23 @@ Control& Screen::add(Control control)
 
 std::string Screen::keyTarget(Key key) const
 {
-    const std::optional<int> stepNo = step();
+    const bool even = step().value_or(0) % 2 == 0;
     for (const KeyBinding& b : keys_) {
         if (b.key != key)
             continue;
-        const bool even = stepNo.value_or(0) % 2 == 0;
-        if (b.when == KeyBinding::When::Always || (b.when == KeyBinding::When::EvenStep) == even)
-            return b.button;
+        if (b.when != KeyBinding::When::Always && (b.when == KeyBinding::When::EvenStep) != even)
+            continue;
+        if (b.ifLive && !live(b.button))
+            continue;
+        return b.button;
     }
     return {};
+}
+
+bool Screen::live(std::string_view control) const
+{
+    const Control* c = find(control);
+    return c != nullptr && c->kind == ControlKind::Button && c->visible && acts(control);
 }
 
 std::vector<Key> Screen::keysOf(std::string_view button) const
@@ -135,19 +143,9 @@ std::vector<Key> Screen::keysOf(std::string_view button) const
     return keys;
 }
 
-void Screen::bindKey(Key key, std::string button, KeyBinding::When when)
+void Screen::bindKey(Key key, std::string button, KeyBinding::When when, bool ifLive)
 {
-    keys_.push_back({key, std::move(button), when});
-}
-
-void Screen::bindConversationKeys(int answers)
-{
-    for (int k = 1; k <= answers && k <= 5; ++k)
-        bindKey(static_cast<Key>(static_cast<int>(Key::Digit1) + k - 1),
-                "Command" + std::to_string(3 + k));
-    bindKey(Key::Return, "Command1", KeyBinding::When::EvenStep);
-    bindKey(Key::Return, "Command2", KeyBinding::When::OddStep);
-    bindKey(Key::Escape, "Command3");
+    keys_.push_back({key, std::move(button), when, ifLive});
 }
 
 Control makeButton(std::string name, std::string caption, Rect rect, bool visible)

@@ -20,12 +20,15 @@ class ScreenHost;
 // Keys a learner may press instead of clicking a button.
 enum class Key { Digit1, Digit2, Digit3, Digit4, Digit5, Return, Escape };
 
-// A key and the button it presses, at any StepNo or only at an even or odd one.
+// A key and the button it presses, at any StepNo or only at an even or odd one;
+// with `ifLive`, only while a click on the button would act, else the next
+// binding of the key is tried.
 struct KeyBinding {
     enum class When { Always, EvenStep, OddStep };
     Key key = Key::Return;
     std::string button;
     When when = When::Always;
+    bool ifLive = false;
 };
 
 class Screen {
@@ -57,6 +60,11 @@ public:
     // The button the key presses at the screen's StepNo, or an empty name when the
     // key does nothing here.
     std::string keyTarget(Key key) const;
+
+    // Whether a click on the named control now would do anything at all: run a
+    // rule, show or hide a control, change the screen or end the program. False
+    // for a hidden control and for anything but a button.
+    bool live(std::string_view control) const;
     // The keys that may press the button, in the order they were bound.
     std::vector<Key> keysOf(std::string_view button) const;
 
@@ -76,6 +84,9 @@ public:
 
 protected:
     virtual void onClick(std::string_view control) = 0;
+    // Whether a click on this visible button would act; every button of a screen
+    // without steps does.
+    virtual bool acts(std::string_view /*button*/) const { return true; }
 
     // The effect words every scripted screen applies alike: SetText and WriteLines
     // on the text box T1, logged as said by `who`, ShowPicture on the given
@@ -89,11 +100,8 @@ protected:
     void greet(Speaker who, std::string greeting);
     void clearConversation() { conversation_.clear(); }
 
-    void bindKey(Key key, std::string button, KeyBinding::When when = KeyBinding::When::Always);
-    // The keys of a conversation: 1 to `answers` press the numbered answer buttons
-    // (answer 1 is Command4), Return presses Talk (Command1) at an even StepNo and
-    // the other speaker (Command2) at an odd one, Escape the way back (Command3).
-    void bindConversationKeys(int answers);
+    void bindKey(Key key, std::string button, KeyBinding::When when = KeyBinding::When::Always,
+                 bool ifLive = false);
 
     Control& add(Control control);
     Control& mutableControl(std::string_view name);

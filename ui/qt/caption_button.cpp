@@ -23,13 +23,46 @@ qreal CaptionButton::widthInEms(const QString& caption, const QFont& font)
     return QFontMetricsF(large).horizontalAdvance(plain) / 100.0;
 }
 
+void CaptionButton::setLive(bool live)
+{
+    if (live == live_)
+        return;
+    live_ = live;
+    update();
+}
+
+namespace {
+
+QColor mixed(const QColor& a, const QColor& b, qreal share)
+{
+    return QColor::fromRgbF(a.redF() * (1 - share) + b.redF() * share,
+                            a.greenF() * (1 - share) + b.greenF() * share,
+                            a.blueF() * (1 - share) + b.blueF() * share);
+}
+
+} // namespace
+
 void CaptionButton::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    const QColor accent(0x1f, 0x5f, 0xbf);
+    const QColor button = option.palette.color(QPalette::Button);
+    const QColor text = option.palette.color(QPalette::ButtonText);
+    if (live_) {
+        option.features |= QStyleOptionButton::DefaultButton;
+        option.palette.setColor(QPalette::Button, mixed(button, accent, 0.28));
+    } else {
+        option.palette.setColor(QPalette::ButtonText, mixed(text, button, 0.5));
+    }
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
+    if (live_) {
+        QFont bold = font();
+        bold.setBold(true);
+        painter.setFont(bold);
+    }
     const QRect label = rect().adjusted(kSideRoom, 0, -kSideRoom, 0);
     style()->drawItemText(&painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, option.palette,
                           isEnabled(), drawnText(option.text), QPalette::ButtonText);

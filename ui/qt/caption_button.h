@@ -19,8 +19,17 @@ public:
     // Pixels left free on each side of the caption.
     static constexpr int kSideRoom = 2;
 
+    // A live button would act if clicked: drawn as the default action, in the
+    // accent colour with a bold caption. The others are drawn dimmed, still
+    // enabled.
+    void setLive(bool live);
+    bool live() const { return live_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool live_ = true;
 };
 
 } // namespace quillory

@@ -299,6 +299,7 @@ void ScreenWindow::syncControl(const Control& control, Drawn& drawn)
             button->setText(buttonCaption(control.text));
             button->setAccessibleName(withoutPadding(fromUtf8(control.text)));
         }
+        static_cast<CaptionButton*>(widget)->setLive(screen_.live(control.name));
         break;
     case ControlKind::Text:
         if (textChanged)
