@@ -421,7 +421,8 @@ const LessonScript& form10()
              {ShowChoices({1, 2, 3, 4}),
               WriteLines({
                   "Do you know the day ( ) I met her for the first time ?",
-                  "1 which  2 that  3 where  4 when",
+                  // choice 2 was "that", also right here; "why" is plainly wrong
+                  "1 which  2 why  3 where  4 when",
               })},
              59},
             {59,
@@ -450,7 +451,8 @@ const LessonScript& form10()
             {61,
              Answer(1),
              {HideChoices({1, 2, 3, 4}),
-              SetText("間違い！　I know the place ( ) They are having the party. は？")},
+              // was "They" mid-sentence
+              SetText("間違い！　I know the place ( ) they are having the party. は？")},
              62},
             {61,
              Answer(2),

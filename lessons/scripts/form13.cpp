@@ -29,7 +29,8 @@ const LessonScript& form13()
              {ShowChoices({1, 2, 3}), WriteLines({
                                           "そうですね～、例えば・・・・",
                                           "1  I know a girl with long hair.",
-                                          "2  Look at that broken window.",
+                                          // was "Look at that broken window." (前置詞＋名詞)
+                                          "2  Fix that broken window.",
                                           "3  Mary lived in Japan.",
                                       })},
              3},

@@ -218,7 +218,8 @@ const LessonScript& form14()
              {WriteLines({
                  "つまり、I saw him when I walked in the park. でも",
                  "When I walked in the park, I saw him. でも、どちらでもいいと",
-                 "いことですね。なるほど。",
+                 // was "いことですね": the う of ということ was missing
+                 "いうことですね。なるほど。",
              })},
              35},
             {35,
@@ -530,7 +531,8 @@ const LessonScript& form14()
              {WriteLines({
                  "3  Young (  ) he was, he was rich.",
                  "「若かったが、彼は金持ちだった。」",
-                 "1 though   2 as   3 but",
+                 // choice 1 was "though", also right here; "when" is plainly wrong
+                 "1 when   2 as   3 but",
              })},
              63},
             {63,

@@ -89,7 +89,8 @@ const LessonScript& form16()
              20},
             {20,
              Talk,
-             {SetText("わ～、以外と簡単にできちゃうんですね～。それにとってもいい香り！")},
+             // was "以外と"
+             {SetText("わ～、意外と簡単にできちゃうんですね～。それにとってもいい香り！")},
              21},
             {21,
              Teacher,
@@ -221,16 +222,18 @@ const LessonScript& form16()
              {WriteLines({
                  "ではここまでの話を確認する意味で、少し練習問題をやってみましょう。",
                  "分詞構文に直して下さい。",
-                 "Though the boy apologized to the girl, she didn't permit him.",
+                 // was "permit"; 許す here is forgive
+                 "Though the boy apologized to the girl, she didn't forgive him.",
              })},
              44},
             {44,
              Talk,
              {WriteLines({
-                 "Though the boy apologized to the girl, she didn't permit him.",
-                 "1 The boy apologizing to the girl, she didn't permit him.",
-                 "2 Apologizing to the girl, she didn't permit him.",
-                 "3 Having apologized to the girl, she didn't permit him.",
+                 // these four said "permit"; 許す here is forgive
+                 "Though the boy apologized to the girl, she didn't forgive him.",
+                 "1 The boy apologizing to the girl, she didn't forgive him.",
+                 "2 Apologizing to the girl, she didn't forgive him.",
+                 "3 Having apologized to the girl, she didn't forgive him.",
              })},
              45},
             {45,
