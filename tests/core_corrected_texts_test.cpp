@@ -1,6 +1,6 @@
 // Texts once on screen with a slip or a second right choice, checked where the
 // learner meets them: the game's questions and the lesson choices that replaced one.
-#include "game/game_engine.h"
+#include "game/game_screen.h"
 #include "game/scenario/episodes.h"
 #include "tests/game_walk.h"
 #include "tests/lesson_walk.h"
