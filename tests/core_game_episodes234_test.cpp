@@ -226,7 +226,7 @@ TEST(Episodes234, TheBridgesRetryResumesAtItsSecondQuestion)
         EXPECT_EQ(g.text(),
                   writeLinesText({"正解だ。では次だ。",
                                   "次の文中の（　）内に入る適語を、後の語群から１つ選べ。",
-                                  "John will call you back as soonas he ( ) his work.",
+                                  "John will call you back as soon as he ( ) his work.",
                                   "語群： finish,  finishes,  will finish,  will have finished"}));
         g.play({"Command1"});
         EXPECT_EQ(g.text(), writeLinesText(

@@ -270,7 +270,7 @@ TEST(Lesson345, Form7EveryBranchToTheThanks)
     const Lines chain{
         "He showed me the picture in his room.",
         "He seemed very happy at that time.",
-        "My Father bought a watch for me today.",
+        "My father bought a watch for me today.",
     };
     const Lines fourth{
         "today は副詞。従って第３文型よ。",

@@ -529,7 +529,7 @@ TEST(Lesson678, Form9EveryAnswerToTheEnd)
         EXPECT_EQ(got.front(), q2First[i]);
         EXPECT_EQ(got.back(), "which stands on the hill near my house.");
 
-        talkLines(l, 3, "The boy who can Speak French very well lived in the apartment house", 57);
+        talkLines(l, 3, "The boy who can speak French very well lived in the apartment house", 57);
         answerHiding(l, k, kThree, 58);
         got = l.lines();
         EXPECT_EQ(got.size(), 12u);
@@ -580,7 +580,7 @@ TEST(Lesson678, Form10EveryAnswerToTheEnd)
          "間違い！　Tell me ( ) you didn't come.  は？",
          "間違い！　Tell me ( ) you didn't come.  は？",
          "正解！では　Tell me ( ) you didn't come.  は？"},
-        {"間違い！　I know the place ( ) They are having the party. は？",
+        {"間違い！　I know the place ( ) they are having the party. は？",
          "正解！　I know the place ( ) they are having the party. は？",
          "間違い！ I know the place ( ) they are having the party. は？",
          "間違い！ I know the place ( ) they are having the party. は？"},

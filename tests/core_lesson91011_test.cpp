@@ -73,7 +73,7 @@ TEST(Lesson91011, Form11EveryBranchToTheEnd)
         {"間違い！正解は目的語でした。では次で最後です。", "正解！では次で最後です。",
          "間違い！正解は目的語でした。さて、次で最後です。今度は頑張って！"},
     };
-    const Lines stamps{"間違い！正解は補語でした。", "間違い！正解が補語でした。",
+    const Lines stamps{"間違い！正解は補語でした。", "間違い！正解は補語でした。",
                        "正解です。自信をもって下さいね。"};
     const std::vector<Lines> finals{
         {"間違い！ read のままでは話になりません。finish の目的語にする",
@@ -86,7 +86,7 @@ TEST(Lesson91011, Form11EveryBranchToTheEnd)
          "間違いです。forget to do は「（これから先に）―するのを忘れる」",
          "間違い！forget to do は「（これから先に）―するのを忘れる」です"},
     };
-    const Lines stopped{"間違い！正解は第３文型でした。 stopp は動名詞のみを目的語と",
+    const Lines stopped{"間違い！正解は第３文型でした。 stop は動名詞のみを目的語と",
                         "間違い！stop は動名詞のみを目的語としてとる動詞ですから、smoking",
                         "正解です。文の意味は「彼はタバコを吸うのをやめた。」ですね。"};
     const Lines roles{"１　主語　２　目的語　３　補語"};
@@ -252,9 +252,9 @@ TEST(Lesson91011, Form12EveryBranchToTheEnd)
     const Lines japan{"正解です。では第３問。次の３つの文の内で文法上正しいものは",
                       "間違いです。それだと「あなたは彼女が日本にきたかどうか知ってますか？」",
                       "間違いです。when 以下が平叙文の形になっていません。つまり、これ"};
-    const Lines howMany{"間違い。正解は２つです。正しくないのは、I don't know where did",
+    const Lines howMany{"間違い。正解は２つです。正しくないのは、Do you know where did",
                         "正解です。ではいよいよ第４問です。（　）内に適語を入れて下さい。",
-                        "間違いです。正しくないのは I don't know where did he live.です。"};
+                        "間違いです。正しくないのは Do you know where did he live ?です。"};
     const Lines osaka{"間違い！正解は３の if でした。では今回はここまで。",
                       "間違い！正解は３の if でした。では今回はここまで。",
                       "正解です！自信をもって下さいね！では今回はここまでです。"};
@@ -421,7 +421,7 @@ TEST(Lesson91011, Form13EveryBranchToTheEnd)
             "ましょう。どんな例がありますか？");
         EXPECT_EQ(ask(l, 3),
                   (Lines{"そうですね～、例えば・・・・", "1  I know a girl with long hair.",
-                         "2  Look at that broken window.", "3  Mary lived in Japan."}));
+                         "2  Fix that broken window.", "3  Mary lived in Japan."}));
         l.expectInert(true, false, false);
         l.answer(k);
         EXPECT_EQ(l.text(), warmUp[k - 1]);

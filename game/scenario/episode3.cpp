@@ -186,7 +186,8 @@ const Episode& episode3()
              Answer3,
              {WriteLines({"正解だ。では次だ。",
                           "次の文中の（　）内に入る適語を、後の語群から１つ選べ。",
-                          "John will call you back as soonas he ( ) his work.",
+                          // was "soonas"
+                          "John will call you back as soon as he ( ) his work.",
                           "語群： finish,  finishes,  will finish,  will have finished"})},
              78},
             {Steps(101, 105), Answer3, {}, 77},

@@ -75,11 +75,13 @@ const Episode& episode5()
              Talk,
              {WriteLines({"During the night we were attacked by ( ) of mosquitoes",
                           "because we camped next to the lake.",
-                          "1 effigies   2 renegrades   3 fraud   4 myriads"})},
+                          // was "renegrades"
+                          "1 effigies   2 renegades   3 fraud   4 myriads"})},
              153},
             {At(154),
              Talk,
-             {WriteLines({"If you are not ( ) to the idea, I'd loke to invite him to the party.",
+             // was "loke"
+             {WriteLines({"If you are not ( ) to the idea, I'd like to invite him to the party.",
                           "1 adamant   2 averse   3 astute   4 abject"})},
              155},
             {At(156),
@@ -89,7 +91,8 @@ const Episode& episode5()
              157},
             {At(158),
              Talk,
-             {WriteLines({"Since Miyuki lived in several differnt countries as she was",
+             // was "differnt"
+             {WriteLines({"Since Miyuki lived in several different countries as she was",
                           "growing up, now she is a ( ).",
                           "1 polyglot   2 hexagon   3 multiplex   4 filibuster"})},
              159},

@@ -165,7 +165,8 @@ const LessonScript& form12()
              {WriteLines({
                  "違います。ちゃんと主語として使うことができます。なにしろ名詞",
                  "なのですから。ただし、英語は主語の規模、というか長さを気にする",
-                 "言語なのです。そう、あまり主語が長いと,なかなか動詞に出会えず",
+                 // the comma was half-width
+                 "言語なのです。そう、あまり主語が長いと、なかなか動詞に出会えず",
                  "イライラしてしまうのです。従って正解は３の「主語の規模が大きい",
                  "から」ということになります。",
              })},
@@ -229,8 +230,8 @@ const LessonScript& form12()
                  "そして「補語」の例です。",
                  "   The fact is that I don't know his name.",
                  "   （実は、私は彼の名前を知らないのです。）",
-                 "どれも that 以下が、名詞と同じ場所に入っていますね。つまり、",
-                 "主語、目的語、補語という名詞の働きをしているわけです。",
+                 "どれも that 以下が、主語・目的語・補語という名詞の働きをして",
+                 "いますね。最初の文の It は形式主語で、本当の主語は that 以下です。",
                  "どうですか、わかりますか？",
              })},
              32},
@@ -290,8 +291,8 @@ const LessonScript& form12()
                  "このような同格の that節をとる名詞は、だいたい決まっています。",
                  "よく使われるのは news（知らせ）、fact（事実）、hope（望み）、",
                  "rumor（うわさ）などです。名詞の後に that が来たら、同格かどうか",
-                 "考えてみて下さいね。関係代名詞の that と間違えないように注意",
-                 "しましょう。",
+                 "考えてみて下さいね。関係代名詞の that と間違えやすいのですが、",
+                 "that 以下が文として完全な形なら、同格の that なのです。",
              })},
              38},
             {38,
@@ -526,8 +527,9 @@ const LessonScript& form12()
             {67,
              Answer(1),
              {WriteLines({
-                 "間違い。正解は２つです。正しくないのは、I don't know where did",
-                 "he live. です。I don't know where he lived. でなければなりません。",
+                 // these corrected "I don't know where did he live.", not the sentence asked
+                 "間違い。正解は２つです。正しくないのは、Do you know where did",
+                 "he live ? です。Do you know where he lived ? でなければなりません。",
                  "ではいよいよ第４問です。（　）内に適語を入れて下さい。",
                  "She asked (  ) I lived in Osaka.",
                  "（彼女は私が大阪に住んでいるか尋ねた。）",
@@ -544,8 +546,9 @@ const LessonScript& form12()
             {67,
              Answer(3),
              {WriteLines({
-                 "間違いです。正しくないのは I don't know where did he live.です。",
-                 "正しくは　I don't know where he lived.　でなければなりません。",
+                 // these corrected "I don't know where did he live.", not the sentence asked
+                 "間違いです。正しくないのは Do you know where did he live ?です。",
+                 "正しくは　Do you know where he lived ?　でなければなりません。",
                  "ではいよいよ第４問です。（　）内に適語を入れて下さい。",
                  "She asked ( ) I lived in Osaka.",
                  "（彼女は私が大阪に住んでいるか尋ねた。）",

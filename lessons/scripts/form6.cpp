@@ -156,7 +156,8 @@ const LessonScript& form6()
             {21,
              Answer(2),
              {WriteLines({
-                 "あらら、間違ってるわ。正解は１で、My father bought me a dress.ね。",
+                 // the right answer says "a nice dress"
+                 "あらら、間違ってるわ。正解は１で My father bought me a nice dress.ね。",
                  "じゃあ、次の問題よ。今度は間違えないように頑張ってね。",
                  "ｱ the girl ｲ he ｳ questions ｴ asked ｵ yesterday ｶ some",
              })},
@@ -164,7 +165,8 @@ const LessonScript& form6()
             {21,
              Answer(3),
              {WriteLines({
-                 "あらら、間違ってるわ。正解は１で My father bought me a dress. ね。",
+                 // the right answer says "a nice dress"
+                 "あらら、間違ってるわ。正解は１で My father bought me a nice dress.ね。",
                  "じゃあ、次の問題よ。今度は間違えないでね。",
                  "ｱ the girl ｲ he ｳ questions ｴ asked ｵ yesterday ｶ some",
              })},

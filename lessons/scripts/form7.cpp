@@ -38,7 +38,7 @@ const LessonScript& form7()
                  "するどいっ！好きよ！あなたみたいなタイプ！そう S is C. のＣなの。",
                  "S is C. のＣは、文法的に言うと「補語」のことだったのよ。",
                  "だから Part 1 で、A is B. を S is C. と書きかえたってわけ。",
-                 "じゃ、今まで出てきた文の補語に、(C) の印をつけてみるわね。",
+                 "じゃ、今まで出てきたような文の補語に、(C) の印をつけてみるわね。",
                  "   This is a pen(C).",
                  "   He is a boy(C).",
                  "   She is beautiful(C).",
@@ -146,16 +146,19 @@ const LessonScript& form7()
              {WriteLines({
                  "間違い。まず very は副詞だからノーカウント。happy は seemed の",
                  "補語（Ｃ）。at that time は「前置詞＋名詞」でこれもノーカウント。",
-                 "次は My Father bought a watch for me today.",
+                 // was "My Father"
+                 "次は My father bought a watch for me today.",
              })},
              13},
-            {12, Answer(2), {SetText("正解よ。次は My Father bought a watch for me today.")}, 13},
+            // was "My Father"
+            {12, Answer(2), {SetText("正解よ。次は My father bought a watch for me today.")}, 13},
             {12,
              Answer(3),
              {WriteLines({
                  "間違い。このseem は S seem C. でお馴染みでしょ？つまり第２文型よ。",
                  "very は副詞だからノーカウント。at that time もノーカウントよ。",
-                 "じゃあ、次よ。My Father bought a watch for me today.",
+                 // was "My Father"
+                 "じゃあ、次よ。My father bought a watch for me today.",
              })},
              13},
             {12,
@@ -163,7 +166,8 @@ const LessonScript& form7()
              {WriteLines({
                  "間違い。He(S) seemed(V) very(副詞) happy(C) at that time. だから",
                  "第２文型よ。at that time は「前置詞＋名詞」でノーカウントね。",
-                 "じゃあ、次よ。My Father bought a watch for me today.",
+                 // was "My Father"
+                 "じゃあ、次よ。My father bought a watch for me today.",
              })},
              13},
             {13,
@@ -294,7 +298,8 @@ const LessonScript& form7()
              Answer(3),
              {WriteLines({
                  "間違い！だって「簡単な本」は英語で an easy book でしょ？という",
-                 "とは、「彼は簡単な本を見つけた。」は He found an easy book. よ。",
+                 // was "とは": the こ of ということは was missing
+                 "ことは、「彼は簡単な本を見つけた。」は He found an easy book. よ。",
                  "正解は２ね。つまり「彼はその本が簡単だとわかった。」よ。じゃあ、",
                  "次よ。これが最後だから間違えないようにね。与えられた語を正しく",
                  "並べ替えてね。",

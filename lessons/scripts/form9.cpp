@@ -72,7 +72,7 @@ const LessonScript& form9()
                  "これもちょっと苦しいのです。なぜなら、この部分には「私が」という",
                  "主語と、「見た」という動詞が含まれているからです。つまり、",
                  "「私が～見た」は、それだけで文のような形をしているのです。",
-                 "このような部分を句で表すのは、どうしても無理があるわけですね。",
+                 "そのような部分は、句ではなかなか表しにくいものなのです。",
              })},
              10},
             {10,
@@ -296,7 +296,8 @@ const LessonScript& form9()
              Talk,
              {ShowChoices({1, 2, 3}), WriteLines({
                                           "「彼らがその店で見た子供」",
-                                          "1    the child who saw them at the stroe",
+                                          // was "stroe"
+                                          "1    the child who saw them at the store",
                                           "2    the child whose store they saw ",
                                           "3    the child whom they saw at the store.",
                                       })},
@@ -470,7 +471,8 @@ const LessonScript& form9()
              Talk,
              {ShowChoices({1, 2, 3}),
               WriteLines({
-                  "The boy who can Speak French very well lived in the apartment house",
+                  // was "Speak"
+                  "The boy who can speak French very well lived in the apartment house",
                   "which stands on the hill near my house.",
                   "１　第１文型　　２　第２文型　　３　第３文型",
               })},
@@ -507,7 +509,8 @@ const LessonScript& form9()
                   "「フランス語をとても上手に話すことのできる少年は、私の家の近く",
                   "の丘の上に建っているアパートに住んでいた。」となります。",
                   "では第４問。次の文は第何文型でしょう？",
-                  "The boy palying the guitar under that tree knows the girl I saw",
+                  // was "palying"
+                  "The boy playing the guitar under that tree knows the girl I saw",
                   "in the park yesterday.",
               })},
              58},
@@ -526,7 +529,8 @@ const LessonScript& form9()
                   "骨組みは The boy lived. だけ、と考えればわかりやすいですね。",
                   "では第４問です。次の文は第何文型でしょう？",
                   "The boy playing the guitar under that tree knows the girl I saw",
-                  "on the park yesterday.",
+                  // was "on the park"
+                  "in the park yesterday.",
               })},
              58},
             {58,
@@ -534,7 +538,8 @@ const LessonScript& form9()
              {ShowChoices({1, 2, 3}),
               WriteLines({
                   "The boy playing the guitar under that tree knows the girl I saw",
-                  "on the park yesterday.",
+                  // was "on the park"
+                  "in the park yesterday.",
                   "１　第１文型　　２　第２文型　　３　第３文型",
               })},
              59},
@@ -554,9 +559,11 @@ const LessonScript& form9()
                   "では第５問です。以下の３つの文のうち、文法上正しいものはいくつ",
                   "あるでしょう？",
                   "* The girl I love loves the boy my sister loves.",
-                  "* The dress I bought for my daughter last yesr is black.",
+                  // was "yesr"
+                  "* The dress I bought for my daughter last year is black.",
                   "* Does the boy you know well have a book written by Ada Quenby ?",
-                  "（＜話す / 質問する＞をクリックしてから答えて下さい。)",
+                  // the closing parenthesis was half-width
+                  "（＜話す / 質問する＞をクリックしてから答えて下さい。）",
               })},
              60},
             {59,
@@ -572,7 +579,8 @@ const LessonScript& form9()
                   "I saw in the park yesterday が形容詞節として girl を修飾して",
                   "いるわけです。従って第３文型ですね。",
                   "意味は「あの木の下でギターを弾いている少年は、私が昨日公園で見た",
-                  "少女をしている。」です。では第５問。以下の３つの文のうち、文法上、",
+                  // was "少女をしている"
+                  "少女を知っている。」です。では第５問。以下の３つの文のうち、文法上、",
                   "正しいものはいくつあるでしょう？",
                   "* The girl I love loves the boy my sister loves.",
                   "* The dress I bought for my daughter last year is black.",
@@ -598,7 +606,8 @@ const LessonScript& form9()
               WriteLines({
                   "* The girl I love loves the boy my sister loves.",
                   "* The dress I bought for my daughter last year is black.",
-                  "* Does the boy you know well have a book wrtten by Ada Quenby ?",
+                  // was "wrtten"
+                  "* Does the boy you know well have a book written by Ada Quenby ?",
                   "正しいものはいくつあるか？　1　１　　2　２　　3　３",
               })},
              61},
@@ -608,7 +617,8 @@ const LessonScript& form9()
               WriteLines({
                   "間違い。じつは全部正しいのです。それぞれの意味は、",
                   "「私が愛している少女は、私の姉が愛している少年を愛している。」",
-                  "「私が昨年娘に買っってやったドレスは黒い。」",
+                  // was "買っって"
+                  "「私が昨年娘に買ってやったドレスは黒い。」",
                   "「あなたがよく知っている少年はエイダクエンビーが書いた本を",
                   "　持っていますか？」",
                   "ということになります。では今回はここまでです。",
