@@ -4,6 +4,7 @@
 #include "app/shell_screens.h"
 #include "game/game_screen.h"
 #include "lessons/lesson_screen.h"
+#include "quiz/quiz_rules.h"
 #include "quiz/quiz_screen.h"
 
 namespace quillory {
@@ -40,6 +41,8 @@ std::vector<std::string> checkScripts()
     }
     auto game = checkGameScript(pictureAssets());
     problems.insert(problems.end(), game.begin(), game.end());
+    auto quiz = checkQuizRules();
+    problems.insert(problems.end(), quiz.begin(), quiz.end());
     return problems;
 }
 

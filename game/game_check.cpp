@@ -271,6 +271,79 @@ void checkHiddenButtons(const GameScript& script, std::vector<std::string>& prob
     }
 }
 
+// Each question, an odd step at which the answer buttons act, has exactly one
+// right answer, and it goes on: it neither leaves StepNo as it is nor fails, and
+// ends where no wrong answer does (a game over, or in the water trap the next
+// level). At a question that judges nothing, every answer goes on, each its
+// own way.
+void checkRightAnswers(const GameScript& script, std::vector<std::string>& problems)
+{
+    const GameTurns turns(script);
+    auto at = [](int step) { return "game step " + std::to_string(step) + ": "; };
+    auto isQuestion = [&](int step) {
+        if (step < 0 || step % 2 == 0)
+            return false;
+        for (int k = 1; k <= 4; ++k) {
+            if (!turns.turn(step, GameAnswer(k)).rules.empty())
+                return true;
+        }
+        return false;
+    };
+    auto goesOn = [&](const Click& c, int step) {
+        return c.step != step && !c.failed && !script.story.isGameOver(c.step);
+    };
+    std::map<int, int> given;
+    for (const GameRightAnswer& right : script.rightAnswers) {
+        const int q = right.step;
+        if (++given[q] == 2)
+            problems.push_back(at(q) + "more than one right answer");
+        if (!isQuestion(q)) {
+            problems.push_back(at(q) + "a right answer where no question waits");
+            continue;
+        }
+        if (right.answer == kAnyAnswer) {
+            std::map<int, int> endsOf; // where each answer ends, and by which
+            for (int k = 1; k <= 4; ++k) {
+                const Click c = click(turns, GameAnswer(k), q);
+                const std::string what =
+                    at(q) + "any answer is right, but Answer " + std::to_string(k);
+                if (!goesOn(c, q))
+                    problems.push_back(what + " does not go on");
+                else if (!endsOf.emplace(c.step, k).second)
+                    problems.push_back(what + " leads to " + std::to_string(c.step) +
+                                       ", as Answer " + std::to_string(endsOf[c.step]) + " does");
+            }
+            continue;
+        }
+        if (right.answer < 1 || right.answer > 4) {
+            problems.push_back(at(q) + "right answer " + std::to_string(right.answer) +
+                               " is not an answer button");
+            continue;
+        }
+        const Click c = click(turns, GameAnswer(right.answer), q);
+        const std::string what = at(q) + "right answer " + std::to_string(right.answer);
+        if (!goesOn(c, q)) {
+            problems.push_back(what + " does not go on (it ends at " + std::to_string(c.step) +
+                               ")");
+            continue;
+        }
+        for (int k = 1; k <= 4; ++k) {
+            if (k != right.answer && click(turns, GameAnswer(k), q).step == c.step)
+                problems.push_back(what + " leads to " + std::to_string(c.step) +
+                                   ", as the wrong Answer " + std::to_string(k) + " does");
+        }
+    }
+    int highest = 0;
+    for (const GameRule& r : script.rules) {
+        if (isAnswer(r.trigger))
+            highest = std::max(highest, std::min(r.from.high, kMaxStep));
+    }
+    for (int q = 1; q <= highest; q += 2) {
+        if (isQuestion(q) && given.count(q) == 0)
+            problems.push_back(at(q) + "question without a right answer");
+    }
+}
+
 } // namespace
 
 std::vector<std::string> checkGameRules(const GameScript& script,
@@ -282,6 +355,7 @@ std::vector<std::string> checkGameRules(const GameScript& script,
     checkOddSteps(script, problems);
     checkWaysOn(script, problems);
     checkHiddenButtons(script, problems);
+    checkRightAnswers(script, problems);
     for (std::string& p : checkGameFlow(script))
         problems.push_back(std::move(p));
     return problems;
@@ -417,6 +491,12 @@ std::vector<std::string> checkGameScript(const std::vector<std::string>& picture
                 });
             if (!inside)
                 problems.push_back(who + "rule " + describe(r.from) + " " + triggerName(r.trigger) +
+                                   " lies outside its steps");
+        }
+        for (const GameRightAnswer& right : episode.rightAnswers) {
+            if (std::none_of(episode.spans.begin(), episode.spans.end(),
+                             [&](StepFrom s) { return s.contains(right.step); }))
+                problems.push_back(who + "right answer at " + std::to_string(right.step) +
                                    " lies outside its steps");
         }
         for (std::size_t j = 0; j < i; ++j) {

@@ -123,6 +123,8 @@ const GameScript& gameScript()
         for (const scenario::Episode* episode : scenario::episodes()) {
             script.rules.insert(script.rules.end(), episode->rules.begin(), episode->rules.end());
             script.spans.insert(script.spans.end(), episode->spans.begin(), episode->spans.end());
+            script.rightAnswers.insert(script.rightAnswers.end(), episode->rightAnswers.begin(),
+                                       episode->rightAnswers.end());
         }
         script.story = scenario::story();
         return script;

@@ -88,12 +88,29 @@ struct GameStory {
     bool isStepValue(int step) const;
 };
 
+// The answer (1 to 4) that goes on in the story at a question, the odd step at
+// which the answer buttons act; every other answer there is wrong.
+struct GameRightAnswer {
+    int step = 0;
+    int answer = 0;
+};
+
+// The answer of a question that judges nothing: every answer goes on, each its
+// own way, and so counts as right.
+inline constexpr int kAnyAnswer = 0;
+
 struct GameScript {
     std::vector<GameRule> rules;
     // The steps this script tells in full; the check demands a rule at each of them.
     std::vector<StepFrom> spans;
     GameStory story;
+    // One per question.
+    std::vector<GameRightAnswer> rightAnswers;
 };
+
+// The right answer at the question awaited at `step` (1 to 4, or kAnyAnswer),
+// or nothing where no question is.
+std::optional<int> rightAnswer(const GameScript& script, int step);
 
 // Whether a trigger's guard lets its button act at a step.
 bool guardAdmits(GameTrigger trigger, int step);
@@ -130,7 +147,8 @@ private:
 // Problems with a script: rules off their button's guard, duplicates, rules whose
 // order is ambiguous, remaps that lead nowhere, rules caught again in the same
 // click, steps without a way on, steps that only hidden buttons leave, pictures
-// not among the assets. Empty when sound.
+// not among the assets, questions without exactly one right answer or whose
+// right answer fails or leads where a wrong one does. Empty when sound.
 std::vector<std::string> checkGameRules(const GameScript& script,
                                         const std::vector<std::string>& pictures);
 

@@ -115,4 +115,13 @@ int GameTurns::stepAfter(const GameTurn& turn, int step)
     return step;
 }
 
+std::optional<int> rightAnswer(const GameScript& script, int step)
+{
+    for (const GameRightAnswer& right : script.rightAnswers) {
+        if (right.step == step)
+            return right.answer;
+    }
+    return std::nullopt;
+}
+
 } // namespace quillory

@@ -2,6 +2,7 @@
 #include "lessons/lesson_screen.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -20,6 +21,49 @@ std::string triggerName(Trigger t)
         return "Answer " + std::to_string(t.answer);
     }
     return "?";
+}
+
+// Each question, a step at which an answer button runs a row of that step, has
+// exactly one right answer, a button of the screen whose own row there goes on:
+// a wrong answer may lead back to a retry, the right one never does.
+void checkRightAnswers(const LessonProfile& profile, const LessonScript& script,
+                       std::vector<std::string>& problems)
+{
+    const int answers = profile.choiceCount();
+    auto at = [&](int step) { return profile.screen + " step " + std::to_string(step) + ": "; };
+    auto ownRow = [&](int step, int k) -> const StepTransition* {
+        const StepTransition* row = lessonTurn(script, answers, step, Answer(k)).row;
+        return row != nullptr && row->from == step ? row : nullptr;
+    };
+    std::set<int> questions;
+    for (const StepTransition& r : script.rows) {
+        if (r.trigger.kind == TriggerKind::Answer && r.from >= 0 &&
+            ownRow(r.from, r.trigger.answer) == &r)
+            questions.insert(r.from);
+    }
+    std::map<int, int> given;
+    for (const RightAnswer& right : script.rightAnswers) {
+        const std::string what = at(right.step) + "right answer " + std::to_string(right.answer);
+        if (++given[right.step] == 2)
+            problems.push_back(at(right.step) + "more than one right answer");
+        if (questions.count(right.step) == 0) {
+            problems.push_back(what + " where no question waits");
+            continue;
+        }
+        if (right.answer < 1 || right.answer > answers) {
+            problems.push_back(what + " is not a button of the screen");
+            continue;
+        }
+        const StepTransition* row = ownRow(right.step, right.answer);
+        if (row == nullptr)
+            problems.push_back(what + " runs no row of this step");
+        else if (row->to <= right.step)
+            problems.push_back(what + " does not go on (To " + std::to_string(row->to) + ")");
+    }
+    for (int q : questions) {
+        if (given.count(q) == 0)
+            problems.push_back(at(q) + "question without a right answer");
+    }
 }
 
 } // namespace
@@ -79,6 +123,7 @@ std::vector<std::string> checkLessonScript(const LessonProfile& profile, const L
                                    std::to_string(k) + " the screen lacks");
         }
     }
+    checkRightAnswers(profile, script, problems);
     return problems;
 }
 

@@ -37,7 +37,8 @@ private:
 
 // Problems with a script table: rows off the turn order or that no click can
 // reach, duplicate rows, answer buttons the screen lacks or more than it can
-// hold, pictures not among the assets. Empty when sound.
+// hold, pictures not among the assets, questions without exactly one right
+// answer or whose right answer does not go on. Empty when sound.
 std::vector<std::string> checkLessonScript(const LessonProfile& profile, const LessonScript& script,
                                            const std::vector<std::string>& pictures);
 

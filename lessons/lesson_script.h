@@ -4,6 +4,7 @@
 
 #include "ui/effect.h"
 
+#include <optional>
 #include <vector>
 
 namespace quillory {
@@ -47,6 +48,13 @@ struct AnswerIgnore {
     std::vector<int> steps;
 };
 
+// The right answer to a question: the button that answers the question
+// awaited at `step` right (1 based).
+struct RightAnswer {
+    int step = 0;
+    int answer = 0;
+};
+
 struct LessonScript {
     std::vector<StepTransition> rows;
     // Answer buttons do nothing while StepNo is below this value.
@@ -55,6 +63,8 @@ struct LessonScript {
     int answerHideFrom = -1;
     std::vector<ChoiceRange> talkShowChoices;
     std::vector<AnswerIgnore> answerIgnores;
+    // One per question: each step at which an answer button runs a row of that step.
+    std::vector<RightAnswer> rightAnswers;
 };
 
 // What one click of a lesson's button does at a step: whether it first hides
@@ -69,5 +79,8 @@ struct LessonTurn {
 
 // `answers`: how many answer buttons the screen has.
 LessonTurn lessonTurn(const LessonScript& script, int answers, int step, Trigger trigger);
+
+// The right answer to the question awaited at `step`, or nothing where none is.
+std::optional<int> rightAnswer(const LessonScript& script, int step);
 
 } // namespace quillory

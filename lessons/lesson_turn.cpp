@@ -55,4 +55,13 @@ LessonTurn lessonTurn(const LessonScript& script, int answers, int step, Trigger
     return turn;
 }
 
+std::optional<int> rightAnswer(const LessonScript& script, int step)
+{
+    for (const RightAnswer& right : script.rightAnswers) {
+        if (right.step == step)
+            return right.answer;
+    }
+    return std::nullopt;
+}
+
 } // namespace quillory

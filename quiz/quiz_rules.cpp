@@ -82,4 +82,33 @@ const QuizRule* quizTurn(int step, std::string_view button)
     return nullptr;
 }
 
+std::optional<std::string_view> quizRightButton(int step)
+{
+    for (const ChainRow& row : kChain) {
+        if (row.step == step)
+            return row.button;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> checkQuizRules()
+{
+    std::vector<std::string> problems;
+    for (int step = 1; step < kDone; ++step) {
+        const std::optional<std::string_view> right = quizRightButton(step);
+        const std::string at = "quiz step " + std::to_string(step) + ": ";
+        if (!right)
+            problems.push_back(at + "no right button");
+        for (std::string_view button : kAnswerButtons) {
+            const QuizRule* rule = quizTurn(step, button);
+            const bool goesOn = rule != nullptr && rule->to == step + 1;
+            if (goesOn != (button == right))
+                problems.push_back(at + std::string(button) +
+                                   (goesOn ? " goes on but is not the right button"
+                                           : " is the right button but does not go on"));
+        }
+    }
+    return problems;
+}
+
 } // namespace quillory

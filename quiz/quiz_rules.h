@@ -4,6 +4,7 @@
 #include "ui/effect.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,5 +30,13 @@ const std::vector<QuizRule>& quizRules();
 
 // The rule a click of `button` runs at `step`, or nullptr when it does nothing.
 const QuizRule* quizTurn(int step, std::string_view button);
+
+// The button that names the pattern of the sentence at `step` right, or nothing
+// where no sentence waits for an answer (outside 1 to 20).
+std::optional<std::string_view> quizRightButton(int step);
+
+// Problems with the rules: a sentence at which a button other than its right one
+// goes on to the next, or the right one does not. Empty when sound.
+std::vector<std::string> checkQuizRules();
 
 } // namespace quillory

@@ -31,6 +31,7 @@ GameScript endgame()
     for (const scenario::Episode* e : {&scenario::episode7(), &scenario::episode8()}) {
         s.rules.insert(s.rules.end(), e->rules.begin(), e->rules.end());
         s.spans.insert(s.spans.end(), e->spans.begin(), e->spans.end());
+        s.rightAnswers.insert(s.rightAnswers.end(), e->rightAnswers.begin(), e->rightAnswers.end());
     }
     return s;
 }

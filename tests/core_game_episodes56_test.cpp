@@ -25,6 +25,7 @@ GameScript trapAndGirl()
     for (const scenario::Episode* e : {&scenario::episode5(), &scenario::episode6()}) {
         s.rules.insert(s.rules.end(), e->rules.begin(), e->rules.end());
         s.spans.insert(s.spans.end(), e->spans.begin(), e->spans.end());
+        s.rightAnswers.insert(s.rightAnswers.end(), e->rightAnswers.begin(), e->rightAnswers.end());
     }
     s.rules.push_back({At(0), Talk, {SetText("…")}, 128});
     return s;

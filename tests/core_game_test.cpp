@@ -56,6 +56,7 @@ GameScript handScript()
         {Steps(280, 290), Talk, {ShowChoices(kAllChoices)}, Stay},
         {At(282), Talk, {SetText("r")}, 283},
     };
+    s.rightAnswers = {{5, 1}, {7, 3}, {283, 3}};
     return s;
 }
 

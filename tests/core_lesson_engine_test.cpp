@@ -419,12 +419,13 @@ TEST(LessonEngine, CheckFlagsEachKindOfBadTable)
         return checkLessonScript(profile, s, pictures);
     };
 
-    const LessonScript sound = table({
+    LessonScript sound = table({
         {0, Talk, {ShowChoices({1, 2, 3}), WriteLines({"q", ""})}, 1},
         {1, Answer(3), {HideChoices({1, 2, 3}), ShowPicture("bun1.bmp"), SetText("ok")}, 2},
         {AnyOther, Answer(1), {SetText("no")}, 0},
         {1, Teacher, {SetText("t")}, 1},
     });
+    sound.rightAnswers = {{1, 3}};
     EXPECT_TRUE(check(sound).empty());
 
     // One bad row at a time, each reported once.

@@ -138,6 +138,8 @@ const Episode& episode1()
              {ShowPicture("over.bmp"), SetText("あ、しまった！"), ShowAgain()},
              280},
         },
+        // The right answers of the old woman's five questions and of her retry.
+        {{13, 1}, {15, 2}, {17, 1}, {19, 3}, {21, 4}, {283, 4}},
     };
     return kEpisode;
 }

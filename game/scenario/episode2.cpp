@@ -131,6 +131,8 @@ const Episode& episode2()
              46},
             {Steps(39, 43), Answer4, {}, 13},
         },
+        // The right answers of the boy's five questions.
+        {{39, 3}, {41, 2}, {43, 3}, {45, 4}, {47, 1}},
     };
     return kEpisode;
 }

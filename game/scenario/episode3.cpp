@@ -235,6 +235,18 @@ const Episode& episode3()
                           "語群：　finish,  finishes,  will finish, will have finished"})},
              78},
         },
+        // The right answers at the bridge, at the door and of the retry.
+        {{77, 4},
+         {79, 2},
+         {81, 1},
+         {83, 3},
+         {85, 2},
+         {97, 2},
+         {99, 3},
+         {101, 4},
+         {103, 2},
+         {105, 2},
+         {293, 3}},
     };
     return kEpisode;
 }

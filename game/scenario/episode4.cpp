@@ -129,6 +129,8 @@ const Episode& episode4()
                           "語群：　after,  because,  though,  before"})},
              118},
         },
+        // The right answers of the servant's five questions and of her retry.
+        {{117, 4}, {119, 3}, {121, 4}, {123, 4}, {125, 3}, {303, 3}},
     };
     return kEpisode;
 }

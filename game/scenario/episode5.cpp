@@ -446,6 +446,28 @@ const Episode& episode5()
                           "語群：　effigies,  myriads,  renegades,  fraud"})},
              152},
         },
+        // The right answer at each level's three questions goes on to the
+        // level's next question or out of the trap; a wrong one raises the
+        // water to the next level, or at the neck fails. The retry first asks
+        // the old woman's name, which the hero was never told: every answer
+        // leads on to a question of its own, so each counts as right.
+        {{147, 2}, // first level
+         {149, 3},
+         {151, 1},
+         {153, 4}, // knee
+         {155, 2},
+         {157, 2},
+         {159, 1}, // waist
+         {161, 4},
+         {163, 3},
+         {165, 2}, // chest
+         {167, 1},
+         {169, 4},
+         {171, 3}, // neck
+         {173, 4},
+         {175, 1},
+         {313, kAnyAnswer}, // the retry: the name, then its question
+         {321, 3}},
     };
     return kEpisode;
 }

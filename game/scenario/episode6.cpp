@@ -142,6 +142,8 @@ const Episode& episode6()
              {ShowPicture("over.bmp"), SetText("ぬおっ！間違えてしまった！"), ShowAgain()},
              330},
         },
+        // The right answers of the girl's five questions and of her retry.
+        {{191, 3}, {193, 2}, {195, 3}, {197, 1}, {199, 2}, {333, 4}},
     };
     return kEpisode;
 }

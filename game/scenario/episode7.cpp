@@ -148,6 +148,8 @@ const Episode& episode7()
              {ShowPicture("over.bmp"), SetText("うわっ！しまったあ！"), ShowAgain()},
              340},
         },
+        // The right answers of the gatekeeper's five questions and of the retry.
+        {{219, 1}, {221, 4}, {223, 1}, {225, 2}, {227, 3}, {343, 3}},
     };
     return kEpisode;
 }

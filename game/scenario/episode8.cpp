@@ -176,6 +176,8 @@ const Episode& episode8()
              {ShowPicture("over.bmp"), SetText("ありゃりゃ、間違えてしまった！"), ShowAgain()},
              350},
         },
+        // The right answers of the monster's five questions and of its retry.
+        {{241, 3}, {243, 1}, {245, 4}, {247, 2}, {249, 1}, {353, 2}},
     };
     return kEpisode;
 }

@@ -12,6 +12,8 @@ struct Episode {
     // The steps the episode owns; every rule of the episode starts inside them.
     std::vector<StepFrom> spans;
     std::vector<GameRule> rules;
+    // The right answer at each of the episode's questions.
+    std::vector<GameRightAnswer> rightAnswers;
 };
 
 // How the story opens, where it ends and the steps of its game overs.

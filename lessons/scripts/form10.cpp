@@ -561,6 +561,7 @@ const LessonScript& form10()
         s.answersFrom = 23;
         s.answerHideFrom = 23;
         s.talkShowChoices = {{58, 66, {1, 2, 3, 4}}};
+        s.rightAnswers = {{23, 2}, {37, 3}, {49, 3}, {59, 4}, {61, 2}, {63, 2}, {65, 3}, {67, 3}};
         return s;
     }();
     return script;

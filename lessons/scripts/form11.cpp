@@ -659,6 +659,9 @@ const LessonScript& form11()
              68},
             {68, Talk, {SetText("浜田先生、ありがとうございました。")}, 69},
         };
+        // 3 is the warm-up, 33 to 41 the practice and 61 to 67 the final questions.
+        s.rightAnswers = {{3, 3},  {33, 2}, {35, 1}, {37, 1}, {39, 2},
+                          {41, 3}, {61, 2}, {63, 3}, {65, 1}, {67, 3}};
         return s;
     }();
     return script;

@@ -570,6 +570,7 @@ const LessonScript& form12()
              70},
             {70, Talk, {SetText("浜田先生、ありがとうございました。")}, 71},
         };
+        s.rightAnswers = {{3, 1}, {23, 3}, {63, 2}, {65, 1}, {67, 2}, {69, 3}};
         return s;
     }();
     return script;

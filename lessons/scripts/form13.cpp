@@ -359,6 +359,7 @@ const LessonScript& form13()
              34},
             {34, Talk, {SetText("辻先生、ありがとうございました。")}, 35},
         };
+        s.rightAnswers = {{3, 3}, {27, 2}, {29, 3}, {31, 1}, {33, 2}};
         return s;
     }();
     return script;

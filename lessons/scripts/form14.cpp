@@ -621,6 +621,7 @@ const LessonScript& form14()
         // Talk shows the buttons with each quiz question; every answer hides them first.
         s.talkShowChoices = {{58, 66, {1, 2, 3}}};
         s.answerHideFrom = 59;
+        s.rightAnswers = {{59, 1}, {61, 3}, {63, 2}, {65, 2}, {67, 1}};
         return s;
     }();
     return script;

@@ -822,6 +822,8 @@ const LessonScript& form15()
         // Talk shows the buttons with each quiz question; every answer hides them first.
         s.talkShowChoices = {{54, 72, {1, 2, 3}}};
         s.answerHideFrom = 55;
+        s.rightAnswers = {{55, 3}, {57, 2}, {59, 1}, {61, 2}, {63, 1},
+                          {65, 2}, {67, 3}, {69, 2}, {71, 3}, {73, 3}};
         return s;
     }();
     return script;

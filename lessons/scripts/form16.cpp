@@ -596,6 +596,8 @@ const LessonScript& form16()
         // them itself); from the warm-up on every answer hides them first.
         s.talkShowChoices = {{64, 72, {1, 2, 3}}, {44, 48, {1, 2, 3}}};
         s.answerHideFrom = 29;
+        s.rightAnswers = {{29, 3}, {45, 1}, {47, 3}, {49, 3}, {65, 2},
+                          {67, 3}, {69, 1}, {71, 3}, {73, 2}};
         return s;
     }();
     return script;

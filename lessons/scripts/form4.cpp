@@ -209,6 +209,7 @@ const LessonScript& form4()
              22},
             {22, Talk, {SetText("ありがとうございました。")}, 23},
         };
+        s.rightAnswers = {{5, 2}};
         return s;
     }();
     return script;

@@ -240,6 +240,7 @@ const LessonScript& form5()
             {45, Teacher, {SetText("いえ、今回はここまでよ。")}, 46},
             {46, Talk, {SetText("森岡先生、ありがとうございました。")}, 47},
         };
+        s.rightAnswers = {{3, 3}, {9, 3}, {27, 2}, {29, 2}, {31, 1}, {39, 1}, {41, 1}, {43, 2}};
         return s;
     }();
     return script;

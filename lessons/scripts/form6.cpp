@@ -260,6 +260,7 @@ const LessonScript& form6()
              32},
             {32, Talk, {SetText("森岡先生、ありがとうございました。")}, 33},
         };
+        s.rightAnswers = {{19, 3}, {21, 1}, {23, 2}};
         return s;
     }();
     return script;

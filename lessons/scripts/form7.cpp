@@ -333,6 +333,8 @@ const LessonScript& form7()
              26},
             {26, Talk, {SetText("森岡先生、ありがとうございました。")}, 27},
         };
+        // 10 to 13 are the chain of pattern questions, one answer after another.
+        s.rightAnswers = {{10, 1}, {11, 4}, {12, 2}, {13, 3}, {19, 3}, {21, 2}, {23, 3}};
         return s;
     }();
     return script;

@@ -490,6 +490,8 @@ const LessonScript& form8()
         // button's AnyOther row is its wrong answer everywhere else.
         s.answerIgnores = {
             {1, {6, 54, 56}}, {2, {6, 54, 56}}, {3, {6, 54, 56}}, {4, {54, 56}}, {5, {54, 56}}};
+        // 5 is the warm-up; 47 to 53 the quiz chain, which any wrong answer restarts.
+        s.rightAnswers = {{5, 3}, {47, 3}, {48, 2}, {49, 3}, {50, 3}, {51, 1}, {52, 4}, {53, 5}};
         return s;
     }();
     return script;

@@ -654,6 +654,7 @@ const LessonScript& form9()
         s.answerHideFrom = 41;
         s.talkShowChoices = {
             {40, 40, {1, 2, 3}}, {42, 42, {1, 2, 3}}, {44, 44, {1, 2, 3}}, {52, 60, {1, 2, 3}}};
+        s.rightAnswers = {{41, 1}, {43, 3}, {45, 2}, {53, 2}, {55, 1}, {57, 1}, {59, 3}, {61, 3}};
         return s;
     }();
     return script;
