@@ -3,6 +3,8 @@
 #include "game/scenario/episodes.h"
 #include "ui/screen_host.h"
 
+#include <algorithm>
+
 namespace quillory {
 
 std::string GameScreen::buttonName(GameTrigger trigger)
@@ -70,10 +72,16 @@ bool GameScreen::acts(std::string_view button) const
 void GameScreen::press(GameTrigger trigger)
 {
     const GameTurn turn = turns_.turn(stepNo(), trigger);
+    if (isAnswer(trigger) && !turn.rules.empty())
+        noteAnswer(static_cast<int>(trigger) - static_cast<int>(GameTrigger::Answer1) + 1,
+                   rightAnswer(script(), stepNo()));
     if (turn.hidesAnswers)
         hideAllChoices();
+    // A text that comes with the answer buttons puts a question.
+    const bool asks = std::any_of(turn.rules.begin(), turn.rules.end(),
+                                  [](const GameRule* r) { return showsChoices(r->effects); });
     for (const GameRule* r : turn.rules)
-        run(*r);
+        run(*r, asks);
 }
 
 void GameScreen::back()
@@ -84,13 +92,14 @@ void GameScreen::back()
     leave(kMenuScreen, script().story.firstPicture, script().story.greeting);
 }
 
-void GameScreen::run(const GameRule& rule)
+void GameScreen::run(const GameRule& rule, bool asks)
 {
     // The hero speaks with Talk and answers bring feedback; everything else is
     // the partner's, or the place's, line.
     const Speaker who = speakerOf(rule.trigger == GameTrigger::Talk ? Voice::Talk
                                   : isAnswer(rule.trigger)          ? Voice::Answer
-                                                                    : Voice::Other);
+                                                                    : Voice::Other,
+                                  asks);
     for (const Effect& e : rule.effects)
         apply(e, who);
     if (rule.to)

@@ -34,7 +34,7 @@ protected:
     bool acts(std::string_view button) const override;
 
 private:
-    void run(const GameRule& rule);
+    void run(const GameRule& rule, bool asks);
     void apply(const Effect& effect, Speaker who);
 
     GameTurns turns_;

@@ -32,12 +32,14 @@ void LessonScreen::load()
 void LessonScreen::take(Trigger trigger)
 {
     const LessonTurn turn = lessonTurn(script_, answerCount(), stepNo(), trigger);
+    if (turn.row != nullptr && trigger.kind == TriggerKind::Answer)
+        noteAnswer(trigger.answer, rightAnswer(script_, stepNo()));
     if (turn.hidesAnswers)
         hideAllChoices();
     for (const std::vector<int>* choices : turn.shows)
         setChoices(*choices, true);
     if (turn.row != nullptr)
-        run(*turn.row);
+        run(*turn.row, !turn.shows.empty());
 }
 
 bool LessonScreen::acts(std::string_view button) const
@@ -71,11 +73,12 @@ void LessonScreen::back()
     leave(profile_.backTo, profile_.teacherPicture, profile_.afterBack());
 }
 
-void LessonScreen::run(const StepTransition& r)
+void LessonScreen::run(const StepTransition& r, bool asks)
 {
     const Speaker who = speakerOf(r.trigger.kind == TriggerKind::Talk     ? Voice::Talk
                                   : r.trigger.kind == TriggerKind::Answer ? Voice::Answer
-                                                                          : Voice::Other);
+                                                                          : Voice::Other,
+                                  asks || showsChoices(r.effects));
     for (const Effect& e : r.effects)
         applyConversationEffect(e, who); // game words: the check rejects them in lessons
     setStepNo(r.to);

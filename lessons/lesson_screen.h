@@ -29,7 +29,7 @@ protected:
 
 private:
     void take(Trigger trigger);
-    void run(const StepTransition& row);
+    void run(const StepTransition& row, bool asks);
 
     const LessonProfile& profile_;
     const LessonScript& script_;

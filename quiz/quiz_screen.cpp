@@ -82,6 +82,12 @@ protected:
         const QuizRule* rule = quizTurn(stepNo_, control);
         if (rule == nullptr)
             return;
+        if (const int k = patternNumber(control)) {
+            std::optional<bool> right;
+            if (const auto button = quizRightButton(stepNo_))
+                right = *button == control;
+            noteAnswer(stepNo_, k, this->control(control).text, right);
+        }
         // The way back hides the quiz and resets it: the next entry's log starts
         // with the opening sentence that the rule puts back.
         const bool leaving =
@@ -99,6 +105,16 @@ protected:
     }
 
 private:
+    // The pattern a button names (Command1 to Command5), or 0.
+    static int patternNumber(std::string_view button)
+    {
+        for (int k = 1; k <= 5; ++k) {
+            if (button == "Command" + std::to_string(k))
+                return k;
+        }
+        return 0;
+    }
+
     void apply(const Effect& effect, Speaker who)
     {
         // The quiz has a text box but no picture, answer lists or game buttons.

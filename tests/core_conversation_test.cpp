@@ -35,7 +35,8 @@ TEST(Conversation, LessonBranchLoggedWithWhoSpokeThenClearedByBack)
         {Speaker::Learner, "森岡先生、よろしくお願いします。"},
         {Speaker::Teacher, "\r\nはい、こちらこそ。うふふ。ではさっそくですが、<これはペンです。>"
                            "\r\n\r\nを英語で言ってみて下さい。"},
-        {Speaker::Learner, "1  This is a pen.      2  I love you.      3  How old are you?"},
+        {Speaker::Question, "1  This is a pen.      2  I love you.      3  How old are you?"},
+        {Speaker::Answer, "３（不正解）"},
         {Speaker::Feedback, "２３歳。しかも独身よ。うふ。答えは This is a pen. ね。"},
         {Speaker::Learner, "まあ、それくらいはわかります。"},
     };
@@ -47,9 +48,11 @@ TEST(Conversation, LessonBranchLoggedWithWhoSpokeThenClearedByBack)
     const std::string plain = conversationText(form3.screen().conversation());
     EXPECT_EQ(plain.substr(0, plain.find("【あなた】")), "【先生】\n" + greeting + "\n\n");
     EXPECT_NE(plain.find("【先生】\nはい、こちらこそ。うふふ。ではさっそくですが、"
-                         "<これはペンです。>\nを英語で言ってみて下さい。\n\n【あなた】"),
+                         "<これはペンです。>\nを英語で言ってみて下さい。\n\n【出題】"),
               std::string::npos);
-    EXPECT_NE(plain.find("【答え合わせ】\n２３歳。"), std::string::npos);
+    EXPECT_NE(plain.find("【出題】\n1  This is a pen."), std::string::npos);
+    EXPECT_NE(plain.find("【あなたの答え】３（不正解）\n\n【答え合わせ】\n２３歳。"),
+              std::string::npos);
     EXPECT_EQ(plain.find('\r'), std::string::npos);
     EXPECT_TRUE(plain.ends_with("まあ、それくらいはわかります。"));
 
@@ -86,11 +89,12 @@ TEST(Conversation, GameOverRetryAndBackOnTheGame)
     EXPECT_EQ(log.front(), (Said{Speaker::Partner, gameScript().story.greeting}));
     EXPECT_EQ(log[1], (Said{Speaker::Learner, "な、何者だ！？"}));
     EXPECT_EQ(log[2].who, Speaker::Partner);
-    EXPECT_EQ(log.back().who, Speaker::Learner); // the choices Talk wrote
+    EXPECT_EQ(log.back().who, Speaker::Question); // the choices Talk wrote
 
     game.play({"Command4"}); // wrong: remapped onto the fail rule, one text
     game.expectGameOver("あれ？間違えた・・・。");
-    ASSERT_EQ(log.size(), before + 1);
+    ASSERT_EQ(log.size(), before + 2);
+    EXPECT_EQ(log[before], (Said{Speaker::Answer, "１（不正解）"}));
     EXPECT_EQ(log.back(), (Said{Speaker::Feedback, "あれ？間違えた・・・。"}));
 
     game.play({"Command8"}); // the old woman's retry question
@@ -98,9 +102,10 @@ TEST(Conversation, GameOverRetryAndBackOnTheGame)
     EXPECT_EQ(log.back().text, game.text());
     game.play({"Command1", "Command7"}); // its choices, then the right answer
     EXPECT_EQ(game.step(), 14);
-    ASSERT_EQ(log.size(), before + 4);
-    EXPECT_EQ(log[before + 2].who, Speaker::Learner);
-    EXPECT_EQ(log[before + 3].who, Speaker::Feedback);
+    ASSERT_EQ(log.size(), before + 6);
+    EXPECT_EQ(log[before + 3].who, Speaker::Question);
+    EXPECT_EQ(log[before + 4], (Said{Speaker::Answer, "４（正解）"}));
+    EXPECT_EQ(log[before + 5].who, Speaker::Feedback);
     EXPECT_EQ(log.back().text, game.text());
 
     // Talk at a game-over step only shows the buttons: nothing is said.
@@ -130,11 +135,15 @@ TEST(Conversation, QuizLogsQuestionsAndAnswersAndStartsAgainOnTheWayBack)
 
     nav.click("Command3"); // right
     nav.click("Command2"); // wrong
+    nav.click("Command4"); // wrong again: the same text is not logged twice
     nav.click("Command6"); // retry
     EXPECT_EQ(quiz.conversation().said(),
               (Log{{Speaker::Question, opening},
+                   {Speaker::Answer, "第３文型（正解）"},
                    {Speaker::Feedback, "正解！　Tom and Bob went to London.  は？"},
+                   {Speaker::Answer, "第２文型（不正解）"},
                    {Speaker::Feedback, "GAME OVER!"},
+                   {Speaker::Answer, "第４文型"},
                    {Speaker::Question, opening}}));
 
     nav.click("Command7");

@@ -17,14 +17,33 @@ std::string_view speakerLabel(Speaker who)
         return "答え合わせ";
     case Speaker::Question:
         return "出題";
+    case Speaker::Answer:
+        return "あなたの答え";
     }
     return "";
 }
 
 void Conversation::add(Speaker who, std::string text)
 {
-    if (!text.empty())
-        said_.push_back({who, std::move(text)});
+    if (text.empty())
+        return;
+    // The box's own texts: the answers logged between them do not count.
+    for (auto it = said_.rbegin(); it != said_.rend(); ++it) {
+        if (it->who == Speaker::Answer)
+            continue;
+        if (it->text == text)
+            return;
+        break;
+    }
+    said_.push_back({who, std::move(text)});
+}
+
+void Conversation::addAnswer(std::string_view caption, std::optional<bool> right)
+{
+    std::string text(caption);
+    if (right)
+        text += *right ? "（正解）" : "（不正解）";
+    said_.push_back({Speaker::Answer, std::move(text)});
 }
 
 namespace {
@@ -57,7 +76,8 @@ std::string conversationText(const Conversation& conversation)
             out += "\n\n";
         out += "【";
         out += speakerLabel(said.who);
-        out += "】\n";
+        // An answer stands on its label's line.
+        out += said.who == Speaker::Answer ? "】" : "】\n";
         // The box's empty lines between lines are left out: the labels part the texts.
         bool lineBreak = false;
         for (char c : text.substr(first, last - first + 1)) {

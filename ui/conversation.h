@@ -2,6 +2,7 @@
 // each text marked with who said it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,8 @@ enum class Speaker {
     Teacher,  // the teacher's button, and the lesson's greeting
     Partner,  // the game's partner, the greeting, retries and moves
     Feedback, // what an answer button brings
-    Question, // the quiz's opening sentence
+    Question, // a text that puts a question, with its answer buttons
+    Answer,   // the learner's answer: its button and whether it was right
 };
 
 // The short Japanese label the history shows for a speaker.
@@ -27,8 +29,12 @@ struct Said {
 
 class Conversation {
 public:
-    // Logs a text the box has just shown; an empty text is not logged.
+    // Logs a text the box has just shown; an empty text, or one the box already
+    // showed just before, is not logged.
     void add(Speaker who, std::string text);
+    // Logs the learner's answer: the button's caption, and whether it was right
+    // where the script says which answer is.
+    void addAnswer(std::string_view caption, std::optional<bool> right);
     void clear() { said_.clear(); }
     const std::vector<Said>& said() const { return said_; }
     bool empty() const { return said_.empty(); }

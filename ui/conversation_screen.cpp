@@ -2,6 +2,7 @@
 
 #include "ui/screen_host.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quillory {
@@ -66,8 +67,25 @@ void ConversationScreen::onClick(std::string_view control)
     otherButton(control);
 }
 
-Speaker ConversationScreen::speakerOf(Voice voice) const
+bool ConversationScreen::showsChoices(const std::vector<Effect>& effects)
 {
+    return std::any_of(effects.begin(), effects.end(),
+                       [](const Effect& e) { return e.kind == EffectKind::ShowChoices; });
+}
+
+void ConversationScreen::noteAnswer(int k, std::optional<int> right)
+{
+    // kAnyAnswer-like zero: every answer is right.
+    std::optional<bool> wasRight;
+    if (right)
+        wasRight = *right == 0 || *right == k;
+    Screen::noteAnswer(stepNo_, k, control(answerButton(k)).text, wasRight);
+}
+
+Speaker ConversationScreen::speakerOf(Voice voice, bool asks) const
+{
+    if (asks)
+        return Speaker::Question;
     switch (voice) {
     case Voice::Talk:
         return Speaker::Learner;

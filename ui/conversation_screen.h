@@ -48,8 +48,13 @@ protected:
 
     // Who says the text a rule writes: the learner with Talk, feedback with an
     // answer, the other speaker with any other button.
+    // A text that comes with answer buttons shown puts a question.
     enum class Voice { Talk, Answer, Other };
-    Speaker speakerOf(Voice voice) const;
+    Speaker speakerOf(Voice voice, bool asks = false) const;
+    // Whether effects show answer buttons.
+    static bool showsChoices(const std::vector<Effect>& effects);
+    // Notes answer k to the question awaited now.
+    void noteAnswer(int k, std::optional<int> right);
 
     // The opening: the first picture and the greeting, the log starting again.
     void open(const std::string& picture, const std::string& greeting);

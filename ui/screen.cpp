@@ -75,6 +75,13 @@ void Screen::say(Speaker who, std::string text)
     conversation_.add(who, std::move(text));
 }
 
+void Screen::noteAnswer(int question, int answer, std::string_view caption,
+                        std::optional<bool> right)
+{
+    conversation_.addAnswer(caption, right);
+    host_.answered({name_, question, answer, right});
+}
+
 void Screen::greet(Speaker who, std::string greeting)
 {
     clearConversation();

@@ -94,6 +94,10 @@ protected:
     // other word.
     bool applySharedEffect(const Effect& effect, std::string_view pictureBox, Speaker who);
 
+    // The learner's answer `answer` (its button captioned `caption`) to the
+    // question awaited at `question`: logged, and told to the host.
+    void noteAnswer(int question, int answer, std::string_view caption, std::optional<bool> right);
+
     // Replaces the text of T1 and logs it as said by `who`.
     void say(Speaker who, std::string text);
     // The screen's reset or first load: the log starts again with this greeting.

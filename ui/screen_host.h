@@ -3,12 +3,23 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace quillory {
 
 // The main menu, where lessons, the quiz and the game lead back to.
 inline constexpr std::string_view kMenuScreen = "Form20";
+
+// An answer the learner gave: on which screen, to the question awaited at which
+// step, which answer (1 based), and whether it was right where the script says.
+struct AnswerNote {
+    std::string screen;
+    int question = 0;
+    int answer = 0;
+    std::optional<bool> right;
+};
 
 class ScreenHost {
 public:
@@ -22,6 +33,8 @@ public:
     virtual void endProgram() = 0;
     // The folder of the program and its pictures.
     virtual const std::filesystem::path& programFolder() const = 0;
+    // The learner answered a question.
+    virtual void answered(const AnswerNote& /*note*/) {}
 };
 
 } // namespace quillory
