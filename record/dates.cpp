@@ -46,6 +46,8 @@ bool isDay(std::string_view day)
 
 std::string addDays(std::string_view day, int days)
 {
+    if (!isDay(day))
+        return std::string(day);
     std::chrono::year_month_day later{std::chrono::sys_days{parseDay(day)} +
                                       std::chrono::days{days}};
     char text[16];

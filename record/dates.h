@@ -9,7 +9,7 @@ namespace quillory {
 
 // Whether `day` is a calendar day written "YYYY-MM-DD".
 bool isDay(std::string_view day);
-// The day `days` after `day` (a valid day).
+// The day `days` after `day`; `day` itself when it is not a valid day.
 std::string addDays(std::string_view day, int days);
 // The day of a moment: its first ten characters.
 std::string dayOf(std::string_view moment);
