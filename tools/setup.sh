@@ -12,6 +12,7 @@ packages=(
     qt6-speech-dev libqt6texttospeech6 qt6-speech-flite-plugin
     qt6-declarative-dev # Qt6TextToSpeech's CMake package needs Qt6QmlIntegration from here
     libgtest-dev libgmock-dev googletest
+    libsqlite3-dev
     fonts-noto-cjk
     desktop-file-utils appstream dpkg-dev
 )
