@@ -1,5 +1,7 @@
 #include "app/navigator.h"
 
+#include "app/learning.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -41,7 +43,17 @@ void Navigator::showForm(std::string_view name)
 {
     if (ended_)
         return;
-    obtain(name).visible_ = true;
+    Screen& shown = obtain(name);
+    shown.visible_ = true;
+    if (learning_ != nullptr)
+        learning_->entered(shown);
+    shown.shown();
+}
+
+void Navigator::answered(const AnswerNote& note)
+{
+    if (learning_ != nullptr)
+        learning_->answered(note);
 }
 
 void Navigator::hideForm(std::string_view name)
@@ -101,8 +113,12 @@ std::vector<std::string> Navigator::created() const
 
 void Navigator::click(std::string_view control)
 {
-    if (Screen* s = visibleScreen())
-        s->click(control);
+    Screen* s = visibleScreen();
+    if (s == nullptr)
+        return;
+    s->click(control);
+    if (learning_ != nullptr)
+        learning_->progressed(*s);
 }
 
 } // namespace quillory

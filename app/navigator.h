@@ -15,6 +15,8 @@
 
 namespace quillory {
 
+class Learning;
+
 class Navigator : public ScreenHost {
 public:
     using Factory = std::function<std::unique_ptr<Screen>(ScreenHost&)>;
@@ -34,6 +36,11 @@ public:
     void hideForm(std::string_view screen) override;
     void endProgram() override;
     const std::filesystem::path& programFolder() const override { return programFolder_; }
+    void answered(const AnswerNote& note) override;
+
+    // The learner's record that answers, visits and progress go to; none: kept nowhere.
+    void setLearning(Learning* learning) { learning_ = learning; }
+    Learning* learning() const { return learning_; }
 
     bool ended() const { return ended_; }
 
@@ -60,6 +67,7 @@ private:
     std::map<std::string, Factory, std::less<>> factories_;
     std::vector<std::unique_ptr<Screen>> screens_;
     bool ended_ = false;
+    Learning* learning_ = nullptr;
     std::function<void()> onEnd_;
 };
 

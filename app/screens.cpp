@@ -1,6 +1,7 @@
 #include "app/screens.h"
 
 #include "app/picture_assets.h"
+#include "app/review_screens.h"
 #include "app/shell_screens.h"
 #include "game/game_screen.h"
 #include "lessons/lesson_screen.h"
@@ -9,7 +10,7 @@
 
 namespace quillory {
 
-void defineScreens(Navigator& navigator)
+void defineScreens(Navigator& navigator, Learning* learning)
 {
     navigator.define("Form1", [](ScreenHost& n) { return std::make_unique<TitleScreen>(n); });
     navigator.define(std::string(kMenuScreen),
@@ -22,12 +23,22 @@ void defineScreens(Navigator& navigator)
     }
     navigator.define("Form17", [](ScreenHost& n) { return makeGameScreen(n); });
     navigator.define("Form18", [](ScreenHost& n) { return makeQuizScreen(n); });
+    if (learning != nullptr) {
+        navigator.define("Review", [learning](ScreenHost& n) {
+            return std::make_unique<ReviewScreen>(n, *learning);
+        });
+        navigator.define("Record", [learning](ScreenHost& n) {
+            return std::make_unique<RecordScreen>(n, *learning);
+        });
+    }
 }
 
-std::unique_ptr<Navigator> startProgram(const std::filesystem::path& programFolder)
+std::unique_ptr<Navigator> startProgram(const std::filesystem::path& programFolder,
+                                        Learning* learning)
 {
     auto navigator = std::make_unique<Navigator>(programFolder);
-    defineScreens(*navigator);
+    navigator->setLearning(learning);
+    defineScreens(*navigator, learning);
     navigator->start("Form1");
     return navigator;
 }

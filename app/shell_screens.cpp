@@ -1,7 +1,10 @@
 #include "app/shell_screens.h"
 
+#include "app/learning.h"
+#include "app/review_screens.h"
 #include "ui/screen_host.h"
 
+#include <algorithm>
 #include <iostream>
 #include <system_error>
 
@@ -56,16 +59,61 @@ const std::vector<MenuEntry>& MenuScreen::entries()
     return kEntries;
 }
 
-MenuScreen::MenuScreen(ScreenHost& host)
-    : Screen(host, std::string(kMenuScreen), "Quilloryメニュー", 6855, 4380, {0, 0, 0})
+MenuScreen::MenuScreen(ScreenHost& host, Learning* learning)
+    : Screen(host, std::string(kMenuScreen), "Quilloryメニュー", 6855, 4380, {0, 0, 0}),
+      learning_(learning)
 {
     add(makeLabel("Label1", "Quillory", {2160, 120, 2535, 375}, {255, 255, 192}));
     for (const MenuEntry& e : entries())
         add(makeButton(e.button, e.caption, e.rect));
+    if (learning_ == nullptr)
+        return;
+    // In the free cell below the tenth lesson, and a line along the bottom.
+    add(makeButton("Review", "復習", {2400, 3720, 2055, 375})).addition = true;
+    add(makeLabel("Notice", "", {120, 4125, 6615, 240}, {255, 255, 192})).addition = true;
+    setVisible("Notice", false);
+}
+
+void MenuScreen::shown()
+{
+    if (learning_ == nullptr)
+        return;
+    const LearnerRecord& record = learning_->record();
+    for (const MenuEntry& e : entries()) {
+        if (std::find(recordedScreens().begin(), recordedScreens().end(), e.opens) ==
+            recordedScreens().end())
+            continue;
+        const ScreenProgress p = record.progress(e.opens);
+        setProgress(e.button,
+                    Progress{p.reached, p.last > 0 ? p.last : lastStepOf(e.opens), p.finished,
+                             p.firstTryRight, p.firstTryAsked, progressSummary(p)});
+    }
+    const int due = static_cast<int>(record.due(learning_->today()).size());
+    setDue("Review", due);
+    setText("Review", due > 0 ? "復習（" + std::to_string(due) + "）" : std::string("復習"));
+    const std::string notice = learning_->takeNotice();
+    if (!notice.empty())
+        notice_ = notice;
+    setText("Notice", notice_);
+    setVisible("Notice", !notice_.empty());
+}
+
+void MenuScreen::leave()
+{
+    // The notice stays until the menu is left.
+    notice_.clear();
+    if (learning_ != nullptr)
+        setVisible("Notice", false);
 }
 
 void MenuScreen::onClick(std::string_view control)
 {
+    if (control == "Review") {
+        leave();
+        host().hideForm(kMenuScreen);
+        host().showForm("Review");
+        return;
+    }
     for (const MenuEntry& e : entries()) {
         if (e.button != control)
             continue;
@@ -73,6 +121,7 @@ void MenuScreen::onClick(std::string_view control)
             host().endProgram();
             return;
         }
+        leave();
         host().hideForm(kMenuScreen);
         host().showForm(e.opens);
         return;

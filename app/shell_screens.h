@@ -24,13 +24,24 @@ struct MenuEntry {
     std::string opens; // empty: ends the program
 };
 
+class Learning;
+
 class MenuScreen : public Screen {
 public:
-    explicit MenuScreen(ScreenHost& host);
+    // With a learner's record, each button shows how far its screen got, a
+    // review button and a notice line are added.
+    explicit MenuScreen(ScreenHost& host, Learning* learning = nullptr);
     static const std::vector<MenuEntry>& entries();
+    void shown() override;
 
 protected:
     void onClick(std::string_view control) override;
+
+private:
+    void leave();
+
+    Learning* learning_;
+    std::string notice_;
 };
 
 class ExplanationScreen : public Screen {

@@ -42,6 +42,14 @@ GameScreen::GameScreen(ScreenHost& host, const GameScript& script)
     bindConversationKeys(true);
 }
 
+std::optional<int> GameScreen::progressStep() const
+{
+    // Game overs and their retries lie beyond the story.
+    if (stepNo() > script().story.endStep)
+        return std::nullopt;
+    return stepNo();
+}
+
 void GameScreen::load()
 {
     open(script().story.firstPicture, script().story.greeting);

@@ -22,6 +22,9 @@ public:
     void press(GameTrigger trigger);
 
     static std::string buttonName(GameTrigger trigger);
+    std::optional<int> progressStep() const override;
+    int lastStep() const override { return script().story.endStep; }
+    bool finished() const override { return stepNo() == script().story.endStep; }
     const GameScript& script() const { return turns_.script(); }
 
 protected:

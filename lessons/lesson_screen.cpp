@@ -70,6 +70,7 @@ void LessonScreen::back()
 {
     if (stepNo() >= profile_.backResetsFrom)
         setStepNo(0);
+    finished_ = false;
     leave(profile_.backTo, profile_.teacherPicture, profile_.afterBack());
 }
 
@@ -82,6 +83,7 @@ void LessonScreen::run(const StepTransition& r, bool asks)
     for (const Effect& e : r.effects)
         applyConversationEffect(e, who); // game words: the check rejects them in lessons
     setStepNo(r.to);
+    finished_ = finished_ || r.from == lastRowFrom(script_);
 }
 
 } // namespace quillory

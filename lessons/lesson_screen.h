@@ -22,6 +22,8 @@ public:
     void back() override;
 
     const LessonProfile& profile() const { return profile_; }
+    int lastStep() const override { return quillory::lastStep(script_); }
+    bool finished() const override { return finished_; }
 
 protected:
     void other() override { teacher(); }
@@ -33,6 +35,7 @@ private:
 
     const LessonProfile& profile_;
     const LessonScript& script_;
+    bool finished_ = false; // the last row ran in this visit
 };
 
 // Problems with a script table: rows off the turn order or that no click can

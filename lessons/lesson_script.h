@@ -77,6 +77,11 @@ struct LessonTurn {
     const StepTransition* row = nullptr;
 };
 
+// The highest step the script names, and the From of its last row: the lesson
+// is finished once a row of that From has run.
+int lastStep(const LessonScript& script);
+int lastRowFrom(const LessonScript& script);
+
 // `answers`: how many answer buttons the screen has.
 LessonTurn lessonTurn(const LessonScript& script, int answers, int step, Trigger trigger);
 

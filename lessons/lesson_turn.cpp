@@ -26,6 +26,22 @@ bool ignores(const LessonScript& script, int answer, int step)
 
 } // namespace
 
+int lastStep(const LessonScript& script)
+{
+    int last = 0;
+    for (const StepTransition& r : script.rows)
+        last = std::max({last, r.from, r.to});
+    return last;
+}
+
+int lastRowFrom(const LessonScript& script)
+{
+    int last = 0;
+    for (const StepTransition& r : script.rows)
+        last = std::max(last, r.from);
+    return last;
+}
+
 LessonTurn lessonTurn(const LessonScript& script, int answers, int step, Trigger trigger)
 {
     LessonTurn turn;

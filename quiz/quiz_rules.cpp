@@ -40,8 +40,8 @@ constexpr ChainRow kChain[] = {
 constexpr const char* kAnswerButtons[] = {"Command1", "Command2", "Command3", "Command4",
                                           "Command5"};
 
-constexpr std::int16_t kDone = 21;
-constexpr std::int16_t kGameOver = 22;
+constexpr std::int16_t kDone = QuizDone;
+constexpr std::int16_t kGameOver = QuizOver;
 
 std::vector<QuizRule> buildRules()
 {

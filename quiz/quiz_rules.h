@@ -21,6 +21,10 @@ struct QuizRule {
     std::int16_t to = 1;
 };
 
+// StepNo after the twentieth right answer, and after a wrong one.
+inline constexpr std::int16_t QuizDone = 21;
+inline constexpr std::int16_t QuizOver = 22;
+
 // The first question, shown at load, on retry and after going back to the menu.
 inline constexpr std::string_view QuizOpening = "Mary likes music.   は第何文型？";
 

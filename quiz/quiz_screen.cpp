@@ -63,6 +63,14 @@ public:
     }
 
     std::optional<int> step() const override { return stepNo_; }
+    std::optional<int> progressStep() const override
+    {
+        if (stepNo_ > QuizDone)
+            return std::nullopt; // a game over
+        return stepNo_;
+    }
+    int lastStep() const override { return QuizDone; }
+    bool finished() const override { return stepNo_ == QuizDone; }
 
     void load() override
     {

@@ -21,6 +21,7 @@ check ui/qt 'tools/'
 check lessons 'app/|ui/qt/|tools/|quiz/|game/'
 check quiz 'app/|ui/qt/|tools/|lessons/|game/'
 check game 'app/|ui/qt/|tools/|lessons/|quiz/'
+check record 'app/|ui/|lessons/|quiz/|game/|tools/'
 check app 'ui/qt/|tools/' 'app/main.cpp'
 [[ $status -eq 0 ]] && echo "layers: every include points down"
 exit $status

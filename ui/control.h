@@ -24,6 +24,17 @@ struct Rect {
 
 enum class ControlKind { Button, Text, Label, Picture };
 
+// How far the screen a menu button opens got.
+struct Progress {
+    int reached = 0;
+    int last = 0;
+    bool finished = false;
+    int firstTryRight = 0;
+    int firstTryAsked = 0;
+    std::string summary; // in a line, for a tooltip
+    friend bool operator==(const Progress&, const Progress&) = default;
+};
+
 struct Control {
     std::string name;
     ControlKind kind = ControlKind::Button;
@@ -41,6 +52,12 @@ struct Control {
     std::string picture;
     // Picture boxes: counts ShowPicture calls, so the view reloads even the same name.
     unsigned pictureLoads = 0;
+    // A control the program adds beyond the screens of its script.
+    bool addition = false;
+    // Menu buttons that open a lesson, the quiz or the game: how far it got.
+    std::optional<Progress> progress;
+    // The review's menu button: how many questions are due today.
+    std::optional<int> due;
 };
 
 } // namespace quillory

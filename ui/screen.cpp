@@ -62,6 +62,16 @@ void Screen::setVisible(std::string_view control, bool visible)
     mutableControl(control).visible = visible;
 }
 
+void Screen::setProgress(std::string_view control, std::optional<Progress> progress)
+{
+    mutableControl(control).progress = std::move(progress);
+}
+
+void Screen::setDue(std::string_view control, std::optional<int> due)
+{
+    mutableControl(control).due = due;
+}
+
 void Screen::showPicture(std::string_view control, std::string file)
 {
     Control& c = mutableControl(control);

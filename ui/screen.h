@@ -71,8 +71,16 @@ public:
     // The screen's StepNo, on screens that have one.
     virtual std::optional<int> step() const { return std::nullopt; }
 
+    // The step that counts as progress (none at a game over), the last step, and
+    // whether the screen's last turn has come, on screens with steps.
+    virtual std::optional<int> progressStep() const { return step(); }
+    virtual int lastStep() const { return 0; }
+    virtual bool finished() const { return false; }
+
     // Form_Load: runs once, when the navigator creates the screen.
     virtual void load() {}
+    // Each time the screen is shown.
+    virtual void shown() {}
 
     // A click on the named control. Controls without a handler ignore it; so does
     // a hidden control, which a person cannot click.
@@ -80,6 +88,8 @@ public:
 
     void setText(std::string_view control, std::string text);
     void setVisible(std::string_view control, bool visible);
+    void setProgress(std::string_view control, std::optional<Progress> progress);
+    void setDue(std::string_view control, std::optional<int> due);
     void showPicture(std::string_view control, std::string file);
 
 protected:

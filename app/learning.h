@@ -1,0 +1,40 @@
+// The learner's record as the program keeps it: its clock, every screen's
+// answers and progress, and what the menu tells about the record.
+#pragma once
+
+#include "record/learner_record.h"
+#include "ui/screen.h"
+#include "ui/screen_host.h"
+
+#include <memory>
+#include <string>
+
+namespace quillory {
+
+class Learning {
+public:
+    // `today` ("YYYY-MM-DD"): the day the review schedule takes as today; empty:
+    // the real date.
+    explicit Learning(std::unique_ptr<RecordStore> store, std::string today = {});
+
+    LearnerRecord& record() { return record_; }
+    const LearnerRecord& record() const { return record_; }
+    std::string today() const;
+    // Today with the clock's time of day.
+    std::string now() const;
+
+    void entered(const Screen& screen);
+    void answered(const AnswerNote& note);
+    // After a click on a screen with steps: how far it got.
+    void progressed(const Screen& screen);
+
+    // What went wrong with the record since last asked, in a line; empty when
+    // nothing did.
+    std::string takeNotice() { return record_.takeNotice(); }
+
+private:
+    LearnerRecord record_;
+    std::string today_;
+};
+
+} // namespace quillory
