@@ -49,10 +49,10 @@ bool showsChoices(const LessonScript& script, const StepTransition& row)
     const bool inRow = std::any_of(row.effects.begin(), row.effects.end(), [](const Effect& e) {
         return e.kind == EffectKind::ShowChoices;
     });
+    // Talk may show answer buttons before its row.
     const bool byRange =
-        row.trigger == Talk && row.from % 2 == 0 &&
-        std::any_of(script.talkShowChoices.begin(), script.talkShowChoices.end(),
-                    [&](const ChoiceRange& r) { return r.low <= row.from && row.from <= r.high; });
+        row.trigger == Talk &&
+        !lessonTurn(script, ConversationScreen::kMaxAnswers, row.from, Talk).shows.empty();
     return inRow || byRange;
 }
 

@@ -1,5 +1,6 @@
 // Zoom, keys and the screen reader's view, on the real widgets of every screen kind.
 #include "app/picture_assets.h"
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/fonts.h"
@@ -55,12 +56,10 @@ QAccessibleInterface* face(QWidget* widget)
 
 } // namespace
 
-class InputTest : public QObject {
+class InputTest : public ViewTest {
     Q_OBJECT
 
 private:
-    std::filesystem::path startFolder_ = std::filesystem::current_path();
-
     // Checks the visible window at scale 2 against its design in twips.
     static void checkScaled(Replay& replay)
     {
@@ -101,7 +100,6 @@ private:
 
 private slots:
     void initTestCase() { applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-    void cleanup() { std::filesystem::current_path(startFolder_); }
 
     void zoomScalesEveryScreenKind()
     {

@@ -1,5 +1,6 @@
 // Reading aloud and the conversation so far, on the real widgets: keys, the text
 // box's menu, the history over the screen at any zoom, and the voice's notices.
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/conversation.h"
 #include "ui/qt/fonts.h"
@@ -62,15 +63,11 @@ QAction* entry(QMenu& menu, const QString& text)
 
 } // namespace
 
-class ReadHistoryTest : public QObject {
+class ReadHistoryTest : public ViewTest {
     Q_OBJECT
-
-private:
-    std::filesystem::path startFolder_ = std::filesystem::current_path();
 
 private slots:
     void initTestCase() { applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-    void cleanup() { std::filesystem::current_path(startFolder_); }
 
     void readAloudByKeyAndMenuStopsAndEndsWithTheScreen()
     {
