@@ -15,9 +15,10 @@ namespace {
 
 // The plain text layout with its lines moved to our own steps: the em box of each
 // line sits in the middle of its step, and a line without text takes a lower step.
-// The plain layout places lines when it lays a block out, which it does when the
-// document changes and, after the width changes, when a block is next asked for;
-// the lines are moved to their steps right after each.
+// The plain layout puts lines at its own steps whenever it lays a block out: when
+// the document changes, and after it drops every block's lines (a new width). Right
+// after each, every block is laid out and its lines moved; asking for a block's
+// size moves nothing.
 class SpacedLayout : public QPlainTextDocumentLayout {
 public:
     explicit SpacedLayout(QTextDocument* document) : QPlainTextDocumentLayout(document)
