@@ -448,6 +448,15 @@ TEST(LessonEngine, CheckFlagsEachKindOfBadTable)
     LessonProfile noTeacher = profile;
     noTeacher.teacherPicture = "missing.bmp";
     EXPECT_EQ(checkLessonScript(noTeacher, sound, pictures).size(), 1u);
+
+    // The screen holds five answer buttons at most; an answer row below the step
+    // answers start at is never run.
+    LessonProfile six = profile;
+    six.choiceLefts = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(checkLessonScript(six, sound, pictures).size(), 1u);
+    LessonScript late = table({{1, Answer(1), {SetText("a")}, 2}});
+    late.answersFrom = 3;
+    EXPECT_EQ(check(late).size(), 1u);
 }
 
 TEST(LessonEngine, RealScriptTablesAreSound)

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
-
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -291,6 +291,69 @@ TEST(ReadAloudPress, AVoiceThatFailsWhileSpeakingIsToldOnce)
     EXPECT_EQ(r.outcome, ReadAloud::Outcome::NoVoice);
     EXPECT_EQ(r.notice, "");
     EXPECT_EQ(voice.spoken.size(), 1u);
+}
+
+TEST(SpeechPacing, OneUtteranceAfterTheOtherThroughHiccups)
+{
+    SpeechPacing pacing;
+    EXPECT_EQ(pacing.start({"One.", "Two.", "Three."}), "One.");
+    EXPECT_TRUE(pacing.speaking());
+    pacing.onSpeaking();
+    EXPECT_EQ(pacing.onReady(), "Two.");
+    // A hiccup cuts an utterance; the engine goes on to Ready and so does the reading.
+    EXPECT_FALSE(pacing.onError());
+    EXPECT_EQ(pacing.onReady(), "Three.");
+    pacing.onSpeaking();
+    EXPECT_EQ(pacing.onReady(), std::nullopt);
+    EXPECT_FALSE(pacing.speaking());
+
+    // Failing three times in a row loses the engine; it says nothing more.
+    EXPECT_EQ(pacing.start({"A.", "B.", "C."}), "A.");
+    EXPECT_FALSE(pacing.onError());
+    EXPECT_EQ(pacing.onReady(), "B.");
+    EXPECT_FALSE(pacing.onError());
+    EXPECT_EQ(pacing.onReady(), "C.");
+    EXPECT_TRUE(pacing.onError());
+    EXPECT_TRUE(pacing.lost());
+    EXPECT_FALSE(pacing.speaking());
+    EXPECT_FALSE(pacing.onError()); // lost once only
+    EXPECT_EQ(pacing.start({"D."}), std::nullopt);
+}
+
+// A voice paced as the real one is, over an engine that the test plays.
+class PacedVoice : public SpeechOutput {
+public:
+    bool available() const override { return !pacing.lost(); }
+    bool speaking() const override { return pacing.speaking(); }
+    void speak(const Lines& utterances) override { said = pacing.start(utterances); }
+    void stop() override { pacing.stop(); }
+
+    SpeechPacing pacing;
+    std::optional<std::string> said;
+};
+
+TEST(SpeechPacing, AnEngineStuckInItsErrorStateSpeaksAtTheNextPressOrIsLost)
+{
+    PacedVoice voice;
+    ReadAloud reader(voice);
+    const std::string question = "1  This is a pen.      2  I love you.";
+    EXPECT_EQ(reader.press(question).outcome, ReadAloud::Outcome::Started);
+    voice.pacing.onSpeaking();
+    // The engine fails and stays failed: what no one hears is not stopped by
+    // the next R, which reads again.
+    EXPECT_FALSE(voice.pacing.onError());
+    voice.said.reset();
+    EXPECT_EQ(reader.press(question).outcome, ReadAloud::Outcome::Started);
+    EXPECT_EQ(voice.said, "This is a pen.");
+    voice.pacing.onSpeaking();
+    EXPECT_EQ(voice.pacing.onReady(), "I love you.");
+
+    // Stuck again, and failing again at once when tried: lost, and told.
+    EXPECT_FALSE(voice.pacing.onError());
+    EXPECT_EQ(reader.press(question).outcome, ReadAloud::Outcome::Started);
+    EXPECT_TRUE(voice.pacing.onError());
+    EXPECT_EQ(reader.voiceLost(), ReadAloud::kNoVoiceNotice);
+    EXPECT_EQ(reader.press(question).outcome, ReadAloud::Outcome::NoVoice);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The title screen, the main menu and the game explanation.
 #include "app/navigator.h"
 #include "app/screens.h"
+#include "tests/working_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -61,18 +62,6 @@ void expectScreen(const Screen& s, const std::string& caption, int width, int he
         }
     }
 }
-
-// Switches the current folder for the test and puts the original one back.
-class CwdGuard {
-public:
-    CwdGuard() : original_(fs::current_path()) {}
-    ~CwdGuard() { fs::current_path(original_); }
-    CwdGuard(const CwdGuard&) = delete;
-    CwdGuard& operator=(const CwdGuard&) = delete;
-
-private:
-    fs::path original_;
-};
 
 class TempFolder {
 public:
@@ -225,7 +214,7 @@ TEST(Shell, ScreensAsDesigned)
 
 TEST(Shell, StartMakesTheProgramFolderCurrentOnEveryClick)
 {
-    CwdGuard restore;
+    WorkingFolderGuard restore;
     TempFolder program("program");
     TempFolder elsewhere("elsewhere");
 
@@ -280,7 +269,7 @@ TEST(Shell, TheStartButtonHidesTheTitleBeforeTheMenuAppears)
         void onClick(std::string_view) override {}
         std::string& seen_;
     };
-    CwdGuard restore;
+    WorkingFolderGuard restore;
     std::string seen;
     Navigator nav(fs::current_path());
     defineScreens(nav);
@@ -295,7 +284,7 @@ TEST(Shell, TheStartButtonHidesTheTitleBeforeTheMenuAppears)
 
 TEST(Shell, MenuOpensEachScreenAndLeavesItAsItWas)
 {
-    CwdGuard restore;
+    WorkingFolderGuard restore;
     Navigator nav(fs::current_path());
     defineScreens(nav);
     nav.start("Form1");
@@ -346,7 +335,7 @@ TEST(Shell, MenuHidesItselfBeforeShowingTheTarget)
         void onClick(std::string_view) override {}
         std::vector<std::string>& seen_;
     };
-    CwdGuard restore;
+    WorkingFolderGuard restore;
     std::vector<std::string> seen;
     Navigator nav(fs::current_path());
     defineScreens(nav);
@@ -367,7 +356,7 @@ TEST(Shell, MenuHidesItselfBeforeShowingTheTarget)
 
 TEST(Shell, EndButtonEndsTheProgramAtOnce)
 {
-    CwdGuard restore;
+    WorkingFolderGuard restore;
     Navigator nav(fs::current_path());
     defineScreens(nav);
     int ends = 0;
@@ -416,7 +405,7 @@ TEST(Shell, ExplanationShowsItsTextOnceAndReturnsToTheMenu)
         help += "\r\n\r\n" + kHelpLines[i];
 
     {
-        CwdGuard restore;
+        WorkingFolderGuard restore;
         Navigator nav(fs::current_path());
         defineScreens(nav);
         nav.start("Form1");

@@ -6,6 +6,7 @@
 #include "app/screens.h"
 #include "app/shell_screens.h"
 #include "game/game_screen.h"
+#include "tests/working_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,8 @@
 namespace quillory {
 
 // The menu and the game screen, entered from the menu. Without a script: the
-// whole program from its title screen.
+// whole program from its title screen, whose start makes the program's folder
+// current; the folder before is put back when the game goes.
 struct Game {
     explicit Game(std::optional<GameScript> script = std::nullopt)
         : nav(std::filesystem::temp_directory_path())
@@ -77,6 +79,7 @@ struct Game {
 
     static constexpr std::array<const char*, 4> kAnswers{"Command4", "Command5", "Command6",
                                                          "Command7"};
+    WorkingFolderGuard folder;
     Navigator nav;
     GameScreen* screen = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "app/screens.h"
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_screen.h"
+#include "tests/working_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,8 @@ inline double columns(const std::string& line)
 
 class Lesson {
 public:
-    // Opens the lesson from the title screen through the menu.
+    // Opens the lesson from the title screen through the menu; the start makes the
+    // program's folder current, and the lesson puts the folder before back when it goes.
     explicit Lesson(const std::string& menuButton) : nav_(std::filesystem::current_path())
     {
         defineScreens(nav_);
@@ -169,6 +171,7 @@ public:
     }
 
 private:
+    WorkingFolderGuard folder_;
     Navigator nav_;
     LessonScreen* screen_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // folder: the box keeps an empty frame with the file's name, one warning each, and
 // the program goes on.
 #include "app/picture_assets.h"
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/qt/picture_box.h"
 
@@ -72,14 +73,10 @@ const std::vector<Damage>& damages()
 
 } // namespace
 
-class DamagedPicturesTest : public QObject {
+class DamagedPicturesTest : public quillory::ViewTest {
     Q_OBJECT
 
-private:
-    fs::path startFolder_ = fs::current_path();
-
 private slots:
-    void cleanup() { fs::current_path(startFolder_); }
 
     void everyPictureEveryDamageLeavesANamedFrame()
     {

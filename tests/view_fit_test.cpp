@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <filesystem>
@@ -47,10 +49,10 @@ bool showsChoices(const LessonScript& script, const StepTransition& row)
     const bool inRow = std::any_of(row.effects.begin(), row.effects.end(), [](const Effect& e) {
         return e.kind == EffectKind::ShowChoices;
     });
+    // Talk may show answer buttons before its row.
     const bool byRange =
-        row.trigger == Talk && row.from % 2 == 0 &&
-        std::any_of(script.talkShowChoices.begin(), script.talkShowChoices.end(),
-                    [&](const ChoiceRange& r) { return r.low <= row.from && row.from <= r.high; });
+        row.trigger == Talk &&
+        !lessonTurn(script, ConversationScreen::kMaxAnswers, row.from, Talk).shows.empty();
     return inRow || byRange;
 }
 
@@ -190,6 +192,43 @@ private slots:
         QVERIFY(!text->fits());
         QCOMPARE(text->verticalScrollBar()->value(), 0);
         QVERIFY(text->verticalScrollBar()->maximum() > 0);
+    }
+
+    void linesStandOnTheirStepsThroughTextWidthAndFontChanges()
+    {
+        Drawn drawn("Form3");
+        TextBox& box = *drawn.box;
+        // Where a line's em box stands: in the middle of its step.
+        const auto misplaced = [&box]() -> QString {
+            const qreal em = box.font().pixelSize();
+            const qreal margin = box.document()->documentMargin();
+            for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
+                const qreal step =
+                    (b.length() <= 1 ? TextBox::kEmptyLineStep : TextBox::kLineStep) * em;
+                for (int i = 0; i < b.layout()->lineCount(); ++i) {
+                    const QTextLine line = b.layout()->lineAt(i);
+                    const QPointF at(margin,
+                                     i * step + (step - em) / 2 + 0.88 * em - line.ascent());
+                    if ((line.position() - at).manhattanLength() > 0.05) // kept in 64ths
+                        return QString("block %1 line %2").arg(b.blockNumber()).arg(i);
+                }
+            }
+            return {};
+        };
+        box.showText(widgetText(writeLinesText(
+            {"This is a pen.", "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"})));
+        QVERIFY2(misplaced().isEmpty(), qPrintable(misplaced()));
+        box.resize(box.width() / 2, box.height());
+        QVERIFY(box.document()->lastBlock().layout()->lineCount() > 1); // wrapped anew
+        QVERIFY2(misplaced().isEmpty(), qPrintable(misplaced()));
+        box.setFont(japaneseFont(2 * kTextPixels));
+        QVERIFY2(misplaced().isEmpty(), qPrintable(misplaced()));
+
+        // Asking for a block's size leaves its lines where they are.
+        QTextLine first = box.document()->lastBlock().layout()->lineAt(0);
+        first.setPosition(QPointF(0, 0));
+        box.document()->documentLayout()->blockBoundingRect(box.document()->lastBlock());
+        QCOMPARE(first.position(), QPointF(0, 0));
     }
 };
 

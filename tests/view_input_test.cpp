@@ -1,9 +1,11 @@
 // Zoom, keys and the screen reader's view, on the real widgets of every screen kind.
 #include "app/picture_assets.h"
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/picture_descriptions.h"
+#include "ui/qt/scale_policy.h"
 #include "ui/qt/text_box.h"
 
 #include <QAccessible>
@@ -54,23 +56,24 @@ QAccessibleInterface* face(QWidget* widget)
 
 } // namespace
 
-class InputTest : public QObject {
+class InputTest : public ViewTest {
     Q_OBJECT
 
 private:
-    std::filesystem::path startFolder_ = std::filesystem::current_path();
-
     // Checks the visible window at scale 2 against its design in twips.
     static void checkScaled(Replay& replay)
     {
         ScreenWindow* window = replay.view().visibleWindow();
         const Screen& screen = window->model();
-        QCOMPARE(window->size(), QSize(screen.width() * 2 / 15, screen.height() * 2 / 15));
+        QCOMPARE(window->size(),
+                 QSize(screen.width() * 2 / kTwipsPerPixel, screen.height() * 2 / kTwipsPerPixel));
         for (const Control& control : screen.controls()) {
             QWidget* widget = window->controlWidget(control.name);
             const QRect at = widget->geometry();
-            QCOMPARE(at, QRect(control.rect.left * 2 / 15, control.rect.top * 2 / 15,
-                               control.rect.width * 2 / 15, control.rect.height * 2 / 15));
+            QCOMPARE(at, QRect(control.rect.left * 2 / kTwipsPerPixel,
+                               control.rect.top * 2 / kTwipsPerPixel,
+                               control.rect.width * 2 / kTwipsPerPixel,
+                               control.rect.height * 2 / kTwipsPerPixel));
             const int pixels = widget->font().pixelSize();
             if (control.kind == ControlKind::Button) {
                 // Captions may be set smaller, so that every caption fits its button.
@@ -97,7 +100,6 @@ private:
 
 private slots:
     void initTestCase() { applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-    void cleanup() { std::filesystem::current_path(startFolder_); }
 
     void zoomScalesEveryScreenKind()
     {
@@ -134,12 +136,12 @@ private slots:
         for (int i = 0; i < 12; ++i)
             QTest::keyClick(shown, Qt::Key_Minus, Qt::ControlModifier);
         QCOMPARE(view.scale(), 1.0);
-        QCOMPARE(shown->width(), shown->model().width() / 15);
+        QCOMPARE(shown->width(), shown->model().width() / kTwipsPerPixel);
         QTest::keyClick(shown->controlWidget("C2"), Qt::Key_Plus,
                         Qt::ControlModifier | Qt::KeypadModifier);
-        QCOMPARE(view.scale(), 1.0 + AppView::kScaleStep);
+        QCOMPARE(view.scale(), 1.0 + kScaleStep);
         QCOMPARE(view.window("Form3")->scale(), view.scale());
-        QVERIFY(AppView::defaultScale() >= 1 && AppView::defaultScale() <= AppView::largestScale());
+        QVERIFY(defaultScale() >= 1 && defaultScale() <= largestScale());
     }
 
     void keysPressTheirButtons()

@@ -1,5 +1,6 @@
 // Reading aloud and the conversation so far, on the real widgets: keys, the text
 // box's menu, the history over the screen at any zoom, and the voice's notices.
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/conversation.h"
 #include "ui/qt/fonts.h"
@@ -27,11 +28,13 @@ struct Recorder {
     std::vector<std::vector<std::string>> spoken;
     int stops = 0;
     bool talking = false;
+    bool gone = false;
 };
 
 class RecordingVoice : public SpeechOutput {
 public:
     explicit RecordingVoice(Recorder& record) : record_(record) {}
+    ~RecordingVoice() override { record_.gone = true; }
     bool available() const override { return true; }
     bool speaking() const override { return record_.talking; }
     void speak(const std::vector<std::string>& utterances) override
@@ -60,15 +63,11 @@ QAction* entry(QMenu& menu, const QString& text)
 
 } // namespace
 
-class ReadHistoryTest : public QObject {
+class ReadHistoryTest : public ViewTest {
     Q_OBJECT
-
-private:
-    std::filesystem::path startFolder_ = std::filesystem::current_path();
 
 private slots:
     void initTestCase() { applyLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-    void cleanup() { std::filesystem::current_path(startFolder_); }
 
     void readAloudByKeyAndMenuStopsAndEndsWithTheScreen()
     {
@@ -115,6 +114,43 @@ private slots:
         QCOMPARE(record.spoken.size(), std::size_t(2));
         QCOMPARE(game->lastNotice(), QString::fromUtf8(ReadAloud::kNothingNotice.data(),
                                                        ReadAloud::kNothingNotice.size()));
+    }
+
+    void aVoiceIsStoppedBeforeItGoes()
+    {
+        Recorder first;
+        Recorder second;
+        auto replay = std::make_unique<Replay>(QUILLORY_BUILD_DIR);
+        replay->view().setSpeechOutput(std::make_unique<RecordingVoice>(first));
+        for (const char* command :
+             {"click C1", "click C2", "key Return", "key Return", "key Return", "key R"})
+            replay->execute(command);
+        QVERIFY(first.talking);
+        replay->view().setSpeechOutput(std::make_unique<RecordingVoice>(second));
+        QVERIFY(first.gone);
+        QCOMPARE(first.stops, 1);
+        replay->execute("key R");
+        QVERIFY(second.talking);
+        replay.reset(); // the program goes, and its voice with it
+        QVERIFY(second.gone);
+        QCOMPARE(second.stops, 1);
+    }
+
+    void theHistoryGivesTheFocusBackOnlyWhereItStillCan()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        auto* field = new QPlainTextEdit(&window);
+        HistoryView history(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        field->setFocus();
+        history.open("the conversation");
+        QVERIFY(history.text()->hasFocus());
+        delete field; // what had the focus is gone while the history is open
+        history.dismiss();
+        QVERIFY(!history.isOpen());
+        QVERIFY(window.hasFocus());
     }
 
     void withoutAVoiceTheLearnerIsToldOnceAndTheTooltipsKeepIt()

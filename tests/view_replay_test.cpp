@@ -1,4 +1,5 @@
-// The replay driver as another program meets it: commands in, JSON lines out.
+// The replay driver as another program meets it: commands in, JSON lines out; and
+// the screenshot tool's own commands.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,12 +15,13 @@ struct Session {
     int badLines = 0;
 };
 
-Session drive(const QByteArray& commands, const QProcessEnvironment& env = {})
+Session drive(const QByteArray& commands, const QProcessEnvironment& env = {},
+              const QString& program = QUILLORY_REPLAY)
 {
     QProcess driver;
     if (!env.isEmpty())
         driver.setProcessEnvironment(env);
-    driver.start(QUILLORY_REPLAY, {});
+    driver.start(program, {});
     Session session;
     if (!driver.waitForStarted())
         return session;
@@ -151,6 +153,22 @@ private slots:
         QCOMPARE(s.lines.size(), 5);
         QCOMPARE(s.lines[2]["screen"].toString(), QString("Form1"));
         QCOMPARE(s.lines[4]["screen"].toString(), QString("Form20"));
+    }
+
+    void shotsAnswersABadWaitWithAnErrorLine()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        const Session s = drive("wait -1\nwait soon\nwait 1e300\nwait nan\nwait\n"
+                                "wait 0.01\nclick C1\n",
+                                env, QUILLORY_SHOTS);
+        QCOMPARE(s.exitCode, 0);
+        QCOMPARE(s.badLines, 0);
+        QCOMPARE(s.lines.size(), 6);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(s.lines[i]["error"].toString().startsWith("wait needs a number"),
+                     qPrintable(QString::number(i)));
+        QCOMPARE(s.lines[5]["screen"].toString(), QString("Form20"));
     }
 };
 

@@ -90,20 +90,6 @@ Allowed lessonRules(const LessonProfile& profile)
     for (const StepTransition& row : script.rows)
         allowed.steps.insert(row.to);
 
-    auto rowOf = [&](int from, Trigger trigger) -> const StepTransition* {
-        for (const StepTransition& row : script.rows) {
-            if (row.from == from && row.trigger == trigger)
-                return &row;
-        }
-        return nullptr;
-    };
-    auto ignored = [&](int k, int step) {
-        return std::any_of(script.answerIgnores.begin(), script.answerIgnores.end(),
-                           [&](const AnswerIgnore& i) {
-                               return i.answer == k && std::find(i.steps.begin(), i.steps.end(),
-                                                                 step) != i.steps.end();
-                           });
-    };
     auto apply = [](Buttons visible, const std::vector<Effect>& effects) {
         for (const Effect& e : effects) {
             for (int k : e.choices) {
@@ -117,32 +103,23 @@ Allowed lessonRules(const LessonProfile& profile)
     };
 
     settle(allowed.shown, 0, [&](int step, const Buttons& visible, auto reach) {
-        auto run = [&](const StepTransition* row, const Buttons& before) {
-            if (row)
-                reach(row->to, apply(before, row->effects));
-            else
-                reach(step, before);
-        };
-        if (step % 2 == 0) {
-            Buttons talk = visible;
-            for (const ChoiceRange& range : script.talkShowChoices) {
-                if (step >= range.low && step <= range.high) {
-                    for (int k : range.choices)
-                        talk.insert(LessonScreen::answerButton(k));
-                }
-            }
-            run(rowOf(step, Talk), talk);
-        } else {
-            run(rowOf(step, Teacher), visible);
-        }
+        // Every click the screen takes: Talk, Teacher and each visible answer button.
+        std::vector<Trigger> triggers{Talk, Teacher};
         for (int k = 1; k <= profile.choiceCount(); ++k) {
-            if (!visible.count(LessonScreen::answerButton(k)) || step < script.answersFrom)
-                continue;
-            const bool hideAll = script.answerHideFrom >= 0 && step >= script.answerHideFrom;
-            const StepTransition* row = rowOf(step, Answer(k));
-            if (row == nullptr && !ignored(k, step))
-                row = rowOf(AnyOther, Answer(k));
-            run(row, hideAll ? Buttons{} : visible);
+            if (visible.count(LessonScreen::answerButton(k)))
+                triggers.push_back(Answer(k));
+        }
+        for (const Trigger trigger : triggers) {
+            const LessonTurn turn = lessonTurn(script, profile.choiceCount(), step, trigger);
+            Buttons after = turn.hidesAnswers ? Buttons{} : visible;
+            for (const std::vector<int>* choices : turn.shows) {
+                for (int k : *choices)
+                    after.insert(LessonScreen::answerButton(k));
+            }
+            if (turn.row)
+                reach(turn.row->to, apply(after, turn.row->effects));
+            else
+                reach(step, after);
         }
         // The way back hides every answer button.
         reach(step >= profile.backResetsFrom ? 0 : step, {});
@@ -153,13 +130,7 @@ Allowed lessonRules(const LessonProfile& profile)
 // One click on the game screen as its script has it: the StepNo it leads to, with
 // `visible` brought up to date.
 struct GameClicks {
-    std::map<GameTrigger, std::vector<const GameRule*>> order;
-
-    GameClicks()
-    {
-        for (GameTrigger t : kGameTriggers)
-            order[t] = testOrder(gameScript().rules, t);
-    }
+    GameTurns turns{gameScript()};
 
     int click(GameTrigger trigger, int step, Buttons& visible) const
     {
@@ -169,15 +140,12 @@ struct GameClicks {
             else
                 visible.erase(button);
         };
-        if (isAnswer(trigger)) {
+        const GameTurn turn = turns.turn(step, trigger);
+        if (turn.hidesAnswers) {
             for (int k = 1; k <= 4; ++k)
                 set(GameScreen::buttonName(GameAnswer(k)), false);
         }
-        if (!guardAdmits(trigger, step))
-            return step;
-        for (const GameRule* rule : order.at(trigger)) {
-            if (!rule->from.contains(step))
-                continue;
+        for (const GameRule* rule : turn.rules) {
             for (const Effect& e : rule->effects) {
                 for (int k : e.choices)
                     set(GameScreen::buttonName(GameAnswer(k)), e.kind == EffectKind::ShowChoices);
@@ -187,10 +155,8 @@ struct GameClicks {
                 if (e.kind == EffectKind::ShowMove || e.kind == EffectKind::HideMove)
                     set(GameScreen::buttonName(GameTrigger::Move), e.kind == EffectKind::ShowMove);
             }
-            if (rule->to)
-                step = *rule->to;
         }
-        return step;
+        return GameTurns::stepAfter(turn, step);
     }
 };
 
@@ -291,10 +257,8 @@ bool wrongAnswer(const Screen& screen, const std::string& button)
         }
     }
     if (screen.name() == "Form18" && button != "Command7") {
-        for (const QuizRule& rule : quizRules()) {
-            if (rule.button == button && (rule.from == AnyStep || rule.from == step))
-                return rule.from == AnyStep;
-        }
+        const QuizRule* rule = quizTurn(step, button);
+        return rule != nullptr && rule->from == AnyStep;
     }
     return false;
 }

@@ -1,4 +1,5 @@
 // The real widgets: navigation, a lesson's way back, the close box and pictures.
+#include "tests/view_fixture.h"
 #include "tools/replay.h"
 #include "ui/qt/picture_box.h"
 
@@ -64,14 +65,10 @@ void press(Replay& replay, const std::string& control)
 
 } // namespace
 
-class WidgetsTest : public QObject {
+class WidgetsTest : public quillory::ViewTest {
     Q_OBJECT
 
-private:
-    std::filesystem::path startFolder_ = std::filesystem::current_path();
-
 private slots:
-    void cleanup() { std::filesystem::current_path(startFolder_); }
 
     void navigationShowsOneWindowAtATime()
     {

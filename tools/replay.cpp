@@ -112,6 +112,15 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
     return out + "}";
 }
 
+// The driver runs without a person to hear: it has no voice.
+class NoVoice : public SpeechOutput {
+public:
+    bool available() const override { return false; }
+    bool speaking() const override { return false; }
+    void speak(const std::vector<std::string>&) override {}
+    void stop() override {}
+};
+
 } // namespace
 
 std::string jsonString(std::string_view raw)
@@ -150,8 +159,8 @@ std::string jsonString(std::string_view raw)
     return out + "\"";
 }
 
-Replay::Replay(std::filesystem::path programFolder, qreal scale)
-    : programFolder_(std::move(programFolder)), scale_(scale)
+Replay::Replay(std::filesystem::path programFolder, qreal scale, bool headless)
+    : programFolder_(std::move(programFolder)), scale_(scale), headless_(headless)
 {
     // Each restart makes new widgets, and the style keys its cached pixmaps by
     // their palettes, which are new too. The pixmap cache keeps every key it was
@@ -160,7 +169,15 @@ Replay::Replay(std::filesystem::path programFolder, qreal scale)
     QPixmapCache::setCacheLimit(0);
     std::error_code failure;
     startFolder_ = std::filesystem::current_path(failure);
-    view_ = std::make_unique<AppView>(startProgram(programFolder_), scale_);
+    start();
+}
+
+void Replay::start()
+{
+    view_ = std::make_unique<AppView>(startProgram(programFolder_),
+                                      ViewOptions{.scale = scale_, .headless = headless_});
+    if (headless_)
+        view_->setSpeechOutput(std::make_unique<NoVoice>());
     QCoreApplication::processEvents();
 }
 
@@ -240,8 +257,7 @@ void Replay::restart()
     std::error_code failure;
     if (!startFolder_.empty())
         std::filesystem::current_path(startFolder_, failure);
-    view_ = std::make_unique<AppView>(startProgram(programFolder_), scale_);
-    QCoreApplication::processEvents();
+    start();
 }
 
 std::string Replay::state() const

@@ -16,7 +16,9 @@ class Replay {
 public:
     // Starts the program as at start-up, with programFolder as its own folder, its
     // windows drawn at the given scale. Geometry is reported in twips whatever the scale.
-    explicit Replay(std::filesystem::path programFolder, qreal scale = 1);
+    // Headless: no one looks on, and there is no voice; otherwise the program
+    // behaves as for a person at a display.
+    explicit Replay(std::filesystem::path programFolder, qreal scale = 1, bool headless = true);
     ~Replay();
 
     // Runs one command line. Blank lines and comments give nothing; every other
@@ -32,10 +34,12 @@ private:
     std::string click(std::string_view control);
     std::string key(std::string_view name);
     void restart();
+    void start();
 
     std::filesystem::path programFolder_;
     std::filesystem::path startFolder_;
     qreal scale_ = 1;
+    bool headless_ = true;
     std::unique_ptr<AppView> view_;
 };
 

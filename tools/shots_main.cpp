@@ -1,8 +1,9 @@
 // quillory-shots: a developer's tool that drives the program like the replay driver
 // and saves pictures of the visible window. Reads replay commands on standard input,
 // plus "shot FILE.png" and "wait SECONDS" (lets the program run, as while a voice
-// reads aloud). Runs on whatever platform Qt picks (xcb under Xvfb, or
-// offscreen). "--scale N" draws the windows at scale N (default 1).
+// reads aloud; 0 to 86400 seconds, else an error line). Runs on whatever platform
+// Qt picks (xcb under Xvfb, or offscreen). "--scale N" draws the windows at scale N
+// (default 1).
 #include "tools/replay.h"
 #include "ui/qt/fonts.h"
 
@@ -13,8 +14,27 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
+#include <optional>
 #include <string>
+
+namespace {
+
+// The longest wait, in seconds: a day.
+constexpr double kLongestWait = 86400;
+
+// The milliseconds of "wait SECONDS", or none when SECONDS is no number from 0 to a day.
+std::optional<int> waitMilliseconds(const std::string& seconds)
+{
+    bool number = false;
+    const double value = QString::fromStdString(seconds).trimmed().toDouble(&number);
+    if (!number || !std::isfinite(value) || value < 0 || value > kLongestWait)
+        return std::nullopt;
+    return static_cast<int>(value * 1000);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -32,7 +52,10 @@ int main(int argc, char* argv[])
     if (at >= 0 && at + 1 < arguments.size())
         scale = std::max(1.0, arguments[at + 1].toDouble());
 
-    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), scale);
+    // Offscreen no one looks on and nothing is heard; on a display the program is
+    // as a person meets it.
+    const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), scale, headless);
     std::string line;
     while (std::getline(std::cin, line)) {
         if (line.rfind("shot ", 0) == 0) {
@@ -52,10 +75,18 @@ int main(int argc, char* argv[])
                       << '\n';
             continue;
         }
-        if (line.rfind("wait ", 0) == 0) {
+        if (line == "wait" || line.rfind("wait ", 0) == 0 || line.rfind("wait\t", 0) == 0) {
+            const std::optional<int> wait = waitMilliseconds(line.substr(4));
+            if (!wait) {
+                std::cout << "{\"error\": "
+                          << quillory::jsonString("wait needs a number of seconds from 0 to " +
+                                                  std::to_string(int(kLongestWait)))
+                          << "}\n"
+                          << std::flush;
+                continue;
+            }
             QEventLoop loop;
-            QTimer::singleShot(static_cast<int>(std::stod(line.substr(5)) * 1000), &loop,
-                               &QEventLoop::quit);
+            QTimer::singleShot(*wait, &loop, &QEventLoop::quit);
             loop.exec();
             continue;
         }

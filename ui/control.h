@@ -13,7 +13,10 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// Position and size in twips (15 twips are one pixel at scale 1).
+// Twips in one pixel at scale 1.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Position and size in twips.
 struct Rect {
     int left = 0;
     int top = 0;

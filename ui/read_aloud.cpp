@@ -386,6 +386,63 @@ std::vector<std::string> englishToRead(std::string_view text)
     return out;
 }
 
+std::optional<std::string> SpeechPacing::start(const std::vector<std::string>& utterances)
+{
+    if (lost_)
+        return std::nullopt;
+    lastChance_ = inError_;
+    queue_.assign(utterances.begin(), utterances.end());
+    active_ = !queue_.empty();
+    return next();
+}
+
+void SpeechPacing::stop()
+{
+    queue_.clear();
+    active_ = false;
+}
+
+std::optional<std::string> SpeechPacing::next()
+{
+    if (queue_.empty()) {
+        active_ = false;
+        return std::nullopt;
+    }
+    std::string utterance = std::move(queue_.front());
+    queue_.pop_front();
+    return utterance;
+}
+
+void SpeechPacing::onSpeaking()
+{
+    spoke_ = true;
+    inError_ = false;
+    lastChance_ = false;
+}
+
+std::optional<std::string> SpeechPacing::onReady()
+{
+    if (spoke_)
+        errorsInRow_ = 0;
+    spoke_ = false;
+    inError_ = false;
+    lastChance_ = false;
+    return active_ ? next() : std::nullopt;
+}
+
+bool SpeechPacing::onError()
+{
+    if (lost_)
+        return false;
+    spoke_ = false;
+    inError_ = true;
+    if (++errorsInRow_ < kErrorsToGiveUp && !lastChance_)
+        return false;
+    stop();
+    lost_ = true;
+    return true;
+}
+
 ReadAloud::Result ReadAloud::press(std::string_view text)
 {
     if (output_.speaking()) {

@@ -2,6 +2,8 @@
 // stop or tell the learner that no voice is there.
 #pragma once
 
+#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,42 @@ public:
     virtual void speak(const std::vector<std::string>& utterances) = 0;
     // Stops at once and forgets what is left.
     virtual void stop() = 0;
+};
+
+// The pacing of a voice whose engine says one utterance at a time and reports
+// Speaking, Ready and Error: what to say next, and when the engine is lost. A
+// hiccup of the sound stream cuts one utterance and the engine goes on to Ready;
+// an engine that fails three times in a row is lost, and so is one that fails
+// again at once when a reading starts while it still sits in its error state.
+class SpeechPacing {
+public:
+    // A new reading: the first utterance to say, if any.
+    std::optional<std::string> start(const std::vector<std::string>& utterances);
+    // Stops the reading and forgets what is left.
+    void stop();
+
+    void onSpeaking();
+    // The utterance is done: the next one to say, if the reading goes on.
+    std::optional<std::string> onReady();
+    // The engine failed: true when this loses it.
+    bool onError();
+
+    // A reading goes on and the engine is not stuck in its error state.
+    bool speaking() const { return active_ && !inError_; }
+    bool lost() const { return lost_; }
+
+    static constexpr int kErrorsToGiveUp = 3;
+
+private:
+    std::optional<std::string> next();
+
+    std::deque<std::string> queue_;
+    bool active_ = false;
+    bool inError_ = false; // failed, and neither speaking nor ready since
+    bool lastChance_ = false;
+    bool spoke_ = false;
+    bool lost_ = false;
+    int errorsInRow_ = 0;
 };
 
 class ReadAloud {

@@ -81,7 +81,7 @@ void Screen::showPicture(std::string_view control, std::string file)
 
 void Screen::say(Speaker who, std::string text)
 {
-    setText("T1", text);
+    setText(kConversationBox, text);
     conversation_.add(who, std::move(text));
 }
 

@@ -17,6 +17,9 @@ namespace quillory {
 class Navigator;
 class ScreenHost;
 
+// The text box whose texts make a screen's conversation (lessons, quiz, game).
+inline constexpr std::string_view kConversationBox = "T1";
+
 // Keys a learner may press instead of clicking a button.
 enum class Key { Digit1, Digit2, Digit3, Digit4, Digit5, Return, Escape };
 

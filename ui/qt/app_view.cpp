@@ -1,86 +1,38 @@
 #include "ui/qt/app_view.h"
 
+#include "ui/qt/scale_policy.h"
 #include "ui/qt/speech.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <exception>
 
 namespace quillory {
 
-namespace {
-
-// The design size of the largest window and of a lesson, in twips.
-constexpr int kLargestWidth = 7155;
-constexpr int kLargestHeight = 4380;
-constexpr int kLessonHeight = 4305;
-// Room for the window frame and title bar, in pixels.
-constexpr int kFrameRoom = 48;
-
-qreal toStep(qreal scale)
+AppView::AppView(std::unique_ptr<Navigator> navigator, ViewOptions options)
+    : navigator_(std::move(navigator)), headless_(options.headless),
+      defaultScale_(options.scale.value_or(defaultScale())), scale_(defaultScale_)
 {
-    return std::floor(scale / AppView::kScaleStep + 0.5) * AppView::kScaleStep;
-}
-
-} // namespace
-
-qreal AppView::largestScale()
-{
-    QScreen* display = QGuiApplication::primaryScreen();
-    if (display == nullptr)
-        return 1;
-    const QRect area = display->availableGeometry();
-    const qreal wide = (area.width() - kFrameRoom) * 15.0 / kLargestWidth;
-    const qreal high = (area.height() - kFrameRoom) * 15.0 / kLargestHeight;
-    const qreal fit = std::floor(std::min(wide, high) / kScaleStep) * kScaleStep;
-    return std::max<qreal>(1, fit);
-}
-
-qreal AppView::defaultScale()
-{
-    QScreen* display = QGuiApplication::primaryScreen();
-    if (display == nullptr)
-        return 1;
-    const qreal half = display->availableGeometry().height() / 2.0 * 15.0 / kLessonHeight;
-    return std::clamp<qreal>(toStep(half), 1, largestScale());
-}
-
-AppView::AppView(std::unique_ptr<Navigator> navigator, std::optional<qreal> scale)
-    : navigator_(std::move(navigator)), defaultScale_(scale.value_or(defaultScale())),
-      scale_(defaultScale_)
-{
+    connect(&reading_, &ReadAloudControl::voiceLost, this,
+            [this](const QString& notice) { tellNoVoice(visibleWindow(), notice); });
+    navigator_->onEnd([this] {
+        hideAll();
+        emit programEnded();
+    });
     sync();
 }
 
 AppView::~AppView()
 {
-    if (reader_ != nullptr)
-        reader_->stop();
+    reading_.stop();
 }
-
-namespace {
-
-// The offscreen platform drives the program without a person: it has no voice.
-class NoVoice : public SpeechOutput {
-public:
-    bool available() const override { return false; }
-    bool speaking() const override { return false; }
-    void speak(const std::vector<std::string>&) override {}
-    void stop() override {}
-};
-
-} // namespace
 
 void AppView::setSpeechOutput(std::unique_ptr<SpeechOutput> output)
 {
-    if (reader_ != nullptr)
-        reader_->stop();
-    speech_ = std::move(output);
-    reader_ = std::make_unique<ReadAloud>(*speech_);
+    reading_.setSpeechOutput(std::move(output));
 }
 
 void AppView::readAloud(ScreenWindow* window)
@@ -88,29 +40,10 @@ void AppView::readAloud(ScreenWindow* window)
     qCDebug(lcSpeech) << "R on" << window->objectName();
     if (navigator_->ended() || &window->model() != navigator_->visibleScreen())
         return;
-    if (reader_ == nullptr) {
-        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-            setSpeechOutput(std::make_unique<NoVoice>());
-        } else {
-            auto speech = std::make_unique<QtSpeech>();
-            connect(speech.get(), &QtSpeech::failed, this, [this] {
-                const std::string notice = reader_->voiceLost();
-                if (!notice.empty())
-                    tellNoVoice(visibleWindow(), QString::fromStdString(notice));
-            });
-            setSpeechOutput(std::move(speech));
-        }
-    }
-    const Control* text = nullptr;
-    for (const Control& control : window->model().controls()) {
-        if (control.kind == ControlKind::Text)
-            text = &control;
-    }
+    const Control* text = window->model().textBox();
     if (text == nullptr)
         return;
-    const ReadAloud::Result result = reader_->press(text->text);
-    qCDebug(lcSpeech) << "read aloud on" << window->objectName() << "outcome"
-                      << static_cast<int>(result.outcome);
+    const ReadAloud::Result result = reading_.press(text->text);
     if (result.notice.empty())
         return;
     const QString notice = QString::fromStdString(result.notice);
@@ -163,6 +96,13 @@ void AppView::clicked(ScreenWindow* window, const QString& control)
     sync();
 }
 
+void AppView::hideAll()
+{
+    for (const auto& window : windows_)
+        window->hide();
+    shown_ = nullptr;
+}
+
 void AppView::sync()
 {
     for (const auto& screen : navigator_->screens()) {
@@ -170,6 +110,7 @@ void AppView::sync()
             continue;
         auto created = std::make_unique<ScreenWindow>(*screen, scale_);
         ScreenWindow* raw = created.get();
+        raw->setHeadless(headless_);
         connect(raw, &ScreenWindow::controlClicked, this,
                 [this, raw](const QString& control) { clicked(raw, control); });
         connect(raw, &ScreenWindow::zoomRequested, this, &AppView::zoom);
@@ -186,24 +127,18 @@ void AppView::sync()
         window->sync();
 
     if (navigator_->ended()) {
-        for (const auto& window : windows_)
-            window->hide();
-        shown_ = nullptr;
-        if (!endSignalled_) {
-            endSignalled_ = true;
-            emit programEnded();
-        }
+        hideAll();
         return;
     }
 
     ScreenWindow* next = visibleWindow();
     // A reading belongs to the screen whose text it reads.
-    if (next != shown_ && reader_ != nullptr)
-        reader_->stop();
+    if (next != shown_)
+        reading_.stop();
     if (next != shown_ && next != nullptr) {
         place(*next, shown_);
         next->show();
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        if (!headless_) {
             next->raise();
             next->activateWindow();
         }
@@ -229,11 +164,7 @@ void AppView::setScale(qreal scale)
 
 void AppView::zoom(int direction)
 {
-    if (direction == 0)
-        setScale(defaultScale_);
-    else
-        setScale(std::min(std::max(largestScale(), defaultScale_),
-                          toStep(scale_) + direction * kScaleStep));
+    setScale(zoomed(scale_, direction, defaultScale_));
 }
 
 void AppView::place(ScreenWindow& window, const ScreenWindow* previous)

@@ -2,12 +2,11 @@
 #pragma once
 
 #include "app/navigator.h"
+#include "ui/qt/read_aloud_control.h"
 #include "ui/qt/screen_window.h"
-#include "ui/read_aloud.h"
 
 #include <QObject>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,13 +14,20 @@
 
 namespace quillory {
 
+// How the program is drawn. The defaults are for a person at a display.
+struct ViewOptions {
+    // The scale of every window; none: the default for the display.
+    std::optional<qreal> scale;
+    // No one looks on: windows are neither raised nor activated, and notices
+    // show no tip (they are still kept).
+    bool headless = false;
+};
+
 class AppView : public QObject {
     Q_OBJECT
 public:
-    // Draws the screens of a started program at the given scale or, without one,
-    // at the default scale for the display.
-    explicit AppView(std::unique_ptr<Navigator> navigator,
-                     std::optional<qreal> scale = std::nullopt);
+    // Draws the screens of a started program.
+    explicit AppView(std::unique_ptr<Navigator> navigator, ViewOptions options = {});
     ~AppView() override;
 
     Navigator& navigator() { return *navigator_; }
@@ -33,7 +39,7 @@ public:
     ScreenWindow* visibleWindow() const;
 
     // The voice that reads the English of a text box aloud: by default Qt's
-    // text-to-speech, looked for at the first R (none on the offscreen platform).
+    // text-to-speech, looked for at the first R.
     void setSpeechOutput(std::unique_ptr<SpeechOutput> output);
     // R or the text box's menu on a window: read its English aloud, or stop.
     void readAloud(ScreenWindow* window);
@@ -44,12 +50,6 @@ public:
     // Ctrl++ (+1), Ctrl+- (-1), Ctrl+0 (0): one step in or out, or back to the default.
     void zoom(int direction);
 
-    // The scale at which a window is about half the display's height, within the
-    // display and never below 1; and the largest scale whose windows fit the display.
-    static qreal defaultScale();
-    static qreal largestScale();
-    static constexpr qreal kScaleStep = 0.25;
-
 signals:
     // The program has ended: every window is hidden.
     void programEnded();
@@ -58,17 +58,17 @@ private:
     void tellNoVoice(ScreenWindow* window, const QString& notice);
     void clicked(ScreenWindow* window, const QString& control);
     void sync();
+    void hideAll();
     void place(ScreenWindow& window, const ScreenWindow* previous);
 
-    std::unique_ptr<SpeechOutput> speech_;
-    std::unique_ptr<ReadAloud> reader_;
+    ReadAloudControl reading_;
     QString voiceMissing_; // said once, then kept in every text box's tooltip
     std::unique_ptr<Navigator> navigator_;
     std::vector<std::unique_ptr<ScreenWindow>> windows_;
     ScreenWindow* shown_ = nullptr;
+    bool headless_ = false;
     qreal defaultScale_ = 1;
     qreal scale_ = 1;
-    bool endSignalled_ = false;
 };
 
 } // namespace quillory

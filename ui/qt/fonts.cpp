@@ -34,9 +34,4 @@ QFont japaneseFont(qreal pixels)
     return font;
 }
 
-QFont textBoxFont()
-{
-    return japaneseFont(kTextPixels);
-}
-
 } // namespace quillory

@@ -16,7 +16,4 @@ void applyLook(QApplication& app);
 // The Japanese face at a pixel size (fractional sizes round to the nearest pixel).
 QFont japaneseFont(qreal pixels);
 
-// The font of dialogue text boxes at scale 1.
-QFont textBoxFont();
-
 } // namespace quillory

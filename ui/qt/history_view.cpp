@@ -71,7 +71,7 @@ void HistoryView::open(const QString& text)
     text_->setFocus(Qt::OtherFocusReason);
 }
 
-void HistoryView::close()
+void HistoryView::dismiss()
 {
     hide();
     if (focusBefore_ != nullptr && focusBefore_->isVisible())

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 
 class QLabel;
 class QPlainTextEdit;
@@ -16,8 +17,8 @@ public:
 
     // Shows the text over the whole parent, scrolled to its end, with the focus.
     void open(const QString& text);
-    // Hides the view and gives the focus back to where it was.
-    void close();
+    // Hides the view and gives the focus back to where it was, if that is still there.
+    void dismiss();
     bool isOpen() const { return !isHidden(); }
 
     // Fonts and margins at the window's scale.
@@ -30,7 +31,7 @@ public:
 private:
     QLabel* heading_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
-    QWidget* focusBefore_ = nullptr;
+    QPointer<QWidget> focusBefore_;
 };
 
 } // namespace quillory

@@ -53,7 +53,8 @@ QString keyHint(const Screen& screen, const std::string& button)
 
 bool hasTextActions(const Screen& screen)
 {
-    return screen.find("T1") != nullptr;
+    const Control* box = screen.textBox();
+    return box != nullptr && box->name == kConversationBox;
 }
 
 TextAction textAction(const Screen& screen, int key, Qt::KeyboardModifiers modifiers)

@@ -10,7 +10,6 @@
 #include "ui/qt/text_label.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPalette>
@@ -147,7 +146,7 @@ QWidget* ScreenWindow::build(const Control& control)
 QRect ScreenWindow::toPixels(const Rect& rect) const
 {
     const auto px = [this](int twips) {
-        return static_cast<int>(std::lround(twips * scale_ / 15));
+        return static_cast<int>(std::lround(twips * scale_ / kTwipsPerPixel));
     };
     const int left = px(rect.left);
     const int top = px(rect.top);
@@ -156,7 +155,7 @@ QRect ScreenWindow::toPixels(const Rect& rect) const
 
 int ScreenWindow::toTwips(int pixels) const
 {
-    return static_cast<int>(std::lround(pixels * 15 / scale_));
+    return static_cast<int>(std::lround(pixels * kTwipsPerPixel / scale_));
 }
 
 void ScreenWindow::setScale(qreal scale)
@@ -226,11 +225,8 @@ void ScreenWindow::sync()
 
 QWidget* ScreenWindow::textBox() const
 {
-    for (const Control& control : screen_.controls()) {
-        if (control.kind == ControlKind::Text)
-            return controlWidget(control.name);
-    }
-    return nullptr;
+    const Control* box = screen_.textBox();
+    return box != nullptr ? controlWidget(box->name) : nullptr;
 }
 
 void ScreenWindow::toggleHistory()
@@ -245,7 +241,7 @@ void ScreenWindow::toggleHistory()
     for (auto& [name, drawn] : drawn_)
         drawn.widget->setEnabled(!opening);
     if (!opening)
-        history_->close();
+        history_->dismiss();
 }
 
 QMenu* ScreenWindow::makeTextMenu()
@@ -275,8 +271,7 @@ void ScreenWindow::showNotice(const QString& notice, bool lasting)
     QWidget* box = textBox();
     // A tip beside the text box, gone after a while or at the next click; none
     // where no one looks.
-    if (box != nullptr && isVisible() &&
-        QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (box != nullptr && isVisible() && !headless_)
         QToolTip::showText(box->mapToGlobal(QPoint(box->width() / 8, box->height() / 3)), notice,
                            box, QRect(), 10000);
 }

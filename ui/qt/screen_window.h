@@ -48,6 +48,8 @@ public:
     // Tells the learner something beside the text box without stopping them;
     // lasting: it stays in the box's tooltip.
     void showNotice(const QString& notice, bool lasting);
+    // Headless: no one looks on, so a notice is kept but shows no tip.
+    void setHeadless(bool headless) { headless_ = headless; }
     // Adds a note to the text box's tooltip (on screens with a conversation).
     void keepNote(const QString& note);
     QString lastNotice() const { return notice_; }
@@ -77,23 +79,25 @@ private:
     void syncControl(const Control& control, Drawn& drawn);
     void applyScale();
     bool handleKey(QKeyEvent* event);
+    // The widget of the screen's text box, or nullptr.
     QWidget* textBox() const;
 
     const Screen& screen_;
     HistoryView* history_ = nullptr;
     QString notice_;
     qreal scale_ = 1;
+    bool headless_ = false;
     std::map<std::string, Drawn, std::less<>> drawn_;
 };
 
-// Twips to pixels and back at scale 1 (15 twips are one pixel).
+// Twips to pixels and back at scale 1.
 constexpr int twipsToPixels(int twips)
 {
-    return twips / 15;
+    return twips / kTwipsPerPixel;
 }
 constexpr int pixelsToTwips(int pixels)
 {
-    return pixels * 15;
+    return pixels * kTwipsPerPixel;
 }
 
 // Button captions: Qt reads '&' as a shortcut mark, the model does not.

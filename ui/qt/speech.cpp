@@ -1,6 +1,7 @@
 #include "ui/qt/speech.h"
 
 #include <QLocale>
+#include <QStringList>
 #include <QTextToSpeech>
 #include <QVoice>
 
@@ -49,11 +50,10 @@ QtSpeech::QtSpeech(QObject* parent) : QObject(parent)
         }
         tts->setVoice(voices.front());
         tts_ = tts;
-        description_ = engine + QLatin1Char(' ') + tts->voice().name() + QLatin1Char(' ') +
-                       tts->locale().name();
         connect(tts_, &QTextToSpeech::stateChanged, this,
                 [this](QTextToSpeech::State state) { onState(state); });
-        qCInfo(lcSpeech).noquote() << "voice" << description_;
+        qCInfo(lcSpeech).noquote()
+            << "voice" << engine << tts->voice().name() << tts->locale().name();
         return;
     }
     qCInfo(lcSpeech) << "no English voice among the engines" << engines;
@@ -69,30 +69,23 @@ void QtSpeech::speak(const std::vector<std::string>& utterances)
 {
     if (!available())
         return;
-    queue_.clear();
-    for (const std::string& u : utterances)
-        queue_ << QString::fromStdString(u);
-    active_ = !queue_.isEmpty();
-    sayNext();
+    say(pacing_.start(utterances));
 }
 
 void QtSpeech::stop()
 {
-    queue_.clear();
-    active_ = false;
+    pacing_.stop();
     if (tts_ != nullptr) {
         qCInfo(lcSpeech) << "stop";
         tts_->stop();
     }
 }
 
-void QtSpeech::sayNext()
+void QtSpeech::say(const std::optional<std::string>& utterance)
 {
-    if (queue_.isEmpty()) {
-        active_ = false;
+    if (!utterance)
         return;
-    }
-    const QString text = queue_.takeFirst();
+    const QString text = QString::fromStdString(*utterance);
     qCInfo(lcSpeech).noquote() << "say" << text;
     tts_->say(text);
 }
@@ -102,29 +95,16 @@ void QtSpeech::onState(int state)
     qCDebug(lcSpeech) << "state" << static_cast<QTextToSpeech::State>(state);
     switch (state) {
     case QTextToSpeech::Speaking:
-        spoke_ = true;
+        pacing_.onSpeaking();
         break;
     case QTextToSpeech::Ready:
-        // One utterance is done: on to the next, unless stopped.
-        if (spoke_)
-            errorsInRow_ = 0;
-        spoke_ = false;
-        if (active_)
-            sayNext();
+        say(pacing_.onReady());
         break;
-    case QTextToSpeech::Error: {
-        // A hiccup of the sound stream cuts one utterance, and the engine goes on
-        // to Ready; an engine that keeps failing, or cannot start, has no voice.
+    case QTextToSpeech::Error:
         qCWarning(lcSpeech).noquote() << "speech failed:" << tts_->errorString();
-        spoke_ = false;
-        if (++errorsInRow_ < kErrorsToGiveUp)
-            break;
-        queue_.clear();
-        active_ = false;
-        failed_ = true;
-        emit failed();
+        if (pacing_.onError())
+            emit failed();
         break;
-    }
     default:
         break;
     }

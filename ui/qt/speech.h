@@ -7,7 +7,9 @@
 
 #include <QLoggingCategory>
 #include <QObject>
-#include <QStringList>
+
+#include <optional>
+#include <string>
 
 class QTextToSpeech;
 
@@ -22,30 +24,21 @@ public:
     explicit QtSpeech(QObject* parent = nullptr);
     ~QtSpeech() override;
 
-    bool available() const override { return tts_ != nullptr && !failed_; }
-    bool speaking() const override { return active_; }
+    bool available() const override { return tts_ != nullptr && !pacing_.lost(); }
+    bool speaking() const override { return pacing_.speaking(); }
     void speak(const std::vector<std::string>& utterances) override;
     void stop() override;
-
-    // The engine and voice in use, for the log; empty when none.
-    QString description() const { return description_; }
 
 signals:
     // The engine failed while speaking; it is no longer available.
     void failed();
 
 private:
-    void sayNext();
+    void say(const std::optional<std::string>& utterance);
     void onState(int state);
 
     QTextToSpeech* tts_ = nullptr;
-    QStringList queue_;
-    QString description_;
-    bool active_ = false;
-    bool failed_ = false;
-    bool spoke_ = false;
-    int errorsInRow_ = 0;
-    static constexpr int kErrorsToGiveUp = 3;
+    SpeechPacing pacing_;
 };
 
 } // namespace quillory

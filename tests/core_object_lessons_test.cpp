@@ -71,7 +71,7 @@ void expectBackAtTitle(Lesson& l, const std::string& greeting)
     EXPECT_TRUE(l.choices().empty());
 }
 
-TEST(Lesson345, Form5EveryBranchToTheThanks)
+TEST(ObjectLessons, Form5EveryBranchToTheThanks)
 {
     // The last thing each answer says, by question and answer.
     const std::vector<Lines> feedback{
@@ -182,7 +182,7 @@ TEST(Lesson345, Form5EveryBranchToTheThanks)
     }
 }
 
-TEST(Lesson345, Form6EveryBranchToTheThanks)
+TEST(ObjectLessons, Form6EveryBranchToTheThanks)
 {
     const std::vector<std::string> questions{
         "ｱ me ｲ room ｳ she ｴ her ｵ showed",
@@ -264,7 +264,7 @@ TEST(Lesson345, Form6EveryBranchToTheThanks)
     }
 }
 
-TEST(Lesson345, Form7EveryBranchToTheThanks)
+TEST(ObjectLessons, Form7EveryBranchToTheThanks)
 {
     const std::vector<int> all{1, 2, 3, 4};
     const Lines chain{
@@ -350,7 +350,7 @@ TEST(Lesson345, Form7EveryBranchToTheThanks)
     }
 }
 
-TEST(Lesson345, Form7EndInTheChainHidesAllFourButtons)
+TEST(ObjectLessons, Form7EndInTheChainHidesAllFourButtons)
 {
     Lesson l("C6");
     while (l.step() < 10) {

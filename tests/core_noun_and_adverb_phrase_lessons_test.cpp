@@ -58,7 +58,7 @@ Lines replyAndAsk(Lesson& l, int k, int to, const std::string& feedback)
     return question;
 }
 
-TEST(Lesson91011, Form11EveryBranchToTheEnd)
+TEST(NounAndAdverbPhraseLessons, Form11EveryBranchToTheEnd)
 {
     const Lines english{"間違い。正解は３で、English is difficult. です。",
                         "間違い。正解は３で、English is difficult. です。", "正解です。"};
@@ -212,7 +212,7 @@ TEST(Lesson91011, Form11EveryBranchToTheEnd)
     }
 }
 
-TEST(Lesson91011, Form11BackDuringAQuestionHidesTheButtonsAndStartsAfresh)
+TEST(NounAndAdverbPhraseLessons, Form11BackDuringAQuestionHidesTheButtonsAndStartsAfresh)
 {
     Lesson l("C11");
     while (l.step() < 33) {
@@ -238,7 +238,7 @@ TEST(Lesson91011, Form11BackDuringAQuestionHidesTheButtonsAndStartsAfresh)
     EXPECT_EQ(l.step(), 1);
 }
 
-TEST(Lesson91011, Form12EveryBranchToTheEnd)
+TEST(NounAndAdverbPhraseLessons, Form12EveryBranchToTheEnd)
 {
     const Lines news{"正解です。自信をもって下さいね。",
                      "間違い。というよりむちゃくちゃですよ。正解は１ですね。",
@@ -368,7 +368,7 @@ TEST(Lesson91011, Form12EveryBranchToTheEnd)
     }
 }
 
-TEST(Lesson91011, Form12GreetsDifferentlyAfterBack)
+TEST(NounAndAdverbPhraseLessons, Form12GreetsDifferentlyAfterBack)
 {
     Lesson l("C12");
     EXPECT_EQ(l.text(), "それでは名詞節の授業をはじめます。");
@@ -388,7 +388,7 @@ TEST(Lesson91011, Form12GreetsDifferentlyAfterBack)
     }
 }
 
-TEST(Lesson91011, Form13EveryBranchToTheEnd)
+TEST(NounAndAdverbPhraseLessons, Form13EveryBranchToTheEnd)
 {
     const Lines warmUp{"惜しいわ。それは「形容詞句」の例ですね。",
                        "え？それってどこにも「前置詞＋名詞」がありませんよ。",
@@ -488,7 +488,7 @@ TEST(Lesson91011, Form13EveryBranchToTheEnd)
     }
 }
 
-TEST(Lesson91011, Form13TeacherPassesTheWarmUpQuestionWithTheButtonsLeftUp)
+TEST(NounAndAdverbPhraseLessons, Form13TeacherPassesTheWarmUpQuestionWithTheButtonsLeftUp)
 {
     Lesson l("C13");
     l.talk();

@@ -172,7 +172,7 @@ void answerQuizRight(Lesson& l, std::size_t i)
     }
 }
 
-TEST(Lesson678, Form8EveryWarmUpAnswerToTheEnd)
+TEST(AdjectiveLessons, Form8EveryWarmUpAnswerToTheEnd)
 {
     const Lines warmUp{
         "間違い！正解は３で a book on the desk です。",
@@ -291,7 +291,7 @@ TEST(Lesson678, Form8EveryWarmUpAnswerToTheEnd)
     }
 }
 
-TEST(Lesson678, Form8AnyWrongQuizAnswerRestartsFromTheFirstQuestion)
+TEST(AdjectiveLessons, Form8AnyWrongQuizAnswerRestartsFromTheFirstQuestion)
 {
     Lesson l("C8");
     walkTo(l, 47, pick8);
@@ -325,7 +325,7 @@ TEST(Lesson678, Form8AnyWrongQuizAnswerRestartsFromTheFirstQuestion)
     say8(l, "辻先生、ありがとうございました。", 55);
 }
 
-TEST(Lesson678, Form8AnswerAtTheRetryQuestionCountsAsWrong)
+TEST(AdjectiveLessons, Form8AnswerAtTheRetryQuestionCountsAsWrong)
 {
     // At 57 the buttons are still on view: even the first question's right answer is
     // a wrong answer there, with that button's line.
@@ -343,7 +343,7 @@ TEST(Lesson678, Form8AnswerAtTheRetryQuestionCountsAsWrong)
     EXPECT_EQ(l.step(), 56);
 }
 
-TEST(Lesson678, Form8IgnoredStepsAndWrongAnswersFarFromTheQuiz)
+TEST(AdjectiveLessons, Form8IgnoredStepsAndWrongAnswersFarFromTheQuiz)
 {
     // Buttons 1 to 3 do nothing at 6, 54 and 56; 4 and 5 at 54 and 56. These are the
     // only steps besides the quiz where they are on view.
@@ -380,7 +380,7 @@ TEST(Lesson678, Form8IgnoredStepsAndWrongAnswersFarFromTheQuiz)
     }
 }
 
-TEST(Lesson678, Form8BackDuringTheQuizHidesTheButtonsUntilTheQuizComesAgain)
+TEST(AdjectiveLessons, Form8BackDuringTheQuizHidesTheButtonsUntilTheQuizComesAgain)
 {
     Lesson l("C8");
     walkTo(l, 50, pick8);
@@ -403,7 +403,7 @@ TEST(Lesson678, Form8BackDuringTheQuizHidesTheButtonsUntilTheQuizComesAgain)
 
 // ---------------------------------------------------------------- Form9
 
-TEST(Lesson678, Form9EveryAnswerToTheEnd)
+TEST(AdjectiveLessons, Form9EveryAnswerToTheEnd)
 {
     const Lines boy{
         "正解です。では「彼らがその店で見た子供」は？",
@@ -565,7 +565,7 @@ TEST(Lesson678, Form9EveryAnswerToTheEnd)
 
 // ---------------------------------------------------------------- Form10
 
-TEST(Lesson678, Form10EveryAnswerToTheEnd)
+TEST(AdjectiveLessons, Form10EveryAnswerToTheEnd)
 {
     const Lines board{
         "間違いです。visit は他動詞ですから。正解は２です。",
@@ -724,7 +724,7 @@ TEST(Lesson678, Form10EveryAnswerToTheEnd)
 
 // The question at step 23 exists only on the blackboard: four numbered sentences
 // whose verbs follow the feedback rows, the second the one that needs a preposition.
-TEST(Lesson678, Form10BoardCarriesTheFourSentencesInAnswerOrder)
+TEST(AdjectiveLessons, Form10BoardCarriesTheFourSentencesInAnswerOrder)
 {
     std::ifstream in(std::string(QUILLORY_SOURCE_DIR) + "/assets/pictures/Nara3.svg");
     ASSERT_TRUE(in);
@@ -748,7 +748,7 @@ TEST(Lesson678, Form10BoardCarriesTheFourSentencesInAnswerOrder)
     }
 }
 
-TEST(Lesson678, BackInTheMiddleOfAQuestionStartsAfresh)
+TEST(AdjectiveLessons, BackInTheMiddleOfAQuestionStartsAfresh)
 {
     struct Case {
         const char* menuButton;

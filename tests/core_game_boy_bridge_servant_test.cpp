@@ -82,7 +82,7 @@ const Series kSeries[] = {
      {"あらららら！しまった！", "え？間違えたのか・・・。", "しまったあ！", "しまったあ！"}},
 };
 
-TEST(Episodes234, RightRunThroughEveryMoveToStep128)
+TEST(BoyBridgeServant, RightRunThroughEveryMoveToStep128)
 {
     Game g;
     rightTo(g, 49);
@@ -129,7 +129,7 @@ TEST(Episodes234, RightRunThroughEveryMoveToStep128)
     EXPECT_EQ(g.picture(), "ane5.bmp");
 }
 
-TEST(Episodes234, RightAnswersAtEveryQuestionOfSeriesTwoToFive)
+TEST(BoyBridgeServant, RightAnswersAtEveryQuestionOfSeriesTwoToFive)
 {
     // Talk shows the four buttons and the sentence with its choices; the right
     // answer hides them and leads on by two, the last one with a closing line.
@@ -156,7 +156,7 @@ TEST(Episodes234, RightAnswersAtEveryQuestionOfSeriesTwoToFive)
     rightTo(g, 128);
 }
 
-TEST(Episodes234, EveryWrongAnswerEndsAtItsGameOverInOneClick)
+TEST(BoyBridgeServant, EveryWrongAnswerEndsAtItsGameOverInOneClick)
 {
     for (const Series& s : kSeries) {
         for (int at = s.first; at <= s.last; at += 2) {
@@ -176,7 +176,7 @@ TEST(Episodes234, EveryWrongAnswerEndsAtItsGameOverInOneClick)
     }
 }
 
-TEST(Episodes234, SeriesTwoFailsToTheOldWomanAndTheBoySpeaksAgain)
+TEST(BoyBridgeServant, SeriesTwoFailsToTheOldWomanAndTheBoySpeaksAgain)
 {
     Game g;
     rightTo(g, 45);
@@ -192,7 +192,7 @@ TEST(Episodes234, SeriesTwoFailsToTheOldWomanAndTheBoySpeaksAgain)
     rightTo(g, 48);
 }
 
-TEST(Episodes234, TheBridgesRetryResumesAtItsSecondQuestion)
+TEST(BoyBridgeServant, TheBridgesRetryResumesAtItsSecondQuestion)
 {
     const char* const kRetry[] = {
         "ふふふ、面白い。もう一度挑戦するというのだな。よかろう。",
@@ -251,7 +251,7 @@ TEST(Episodes234, TheBridgesRetryResumesAtItsSecondQuestion)
     }
 }
 
-TEST(Episodes234, TheServantsRetryResumesAtHerSecondQuestion)
+TEST(BoyBridgeServant, TheServantsRetryResumesAtHerSecondQuestion)
 {
     Game g;
     rightTo(g, 123);
@@ -285,7 +285,7 @@ TEST(Episodes234, TheServantsRetryResumesAtHerSecondQuestion)
     rightTo(g, 128);
 }
 
-TEST(Episodes234, CheckFindsAClickThatLeavesOnlyHiddenButtons)
+TEST(BoyBridgeServant, CheckFindsAClickThatLeavesOnlyHiddenButtons)
 {
     EXPECT_EQ(checkGameScript(pictureAssets()), std::vector<std::string>{});
 

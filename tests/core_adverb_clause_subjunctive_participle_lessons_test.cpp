@@ -216,7 +216,7 @@ void everyWrongAnswerRestarts(const Course& c)
     }
 }
 
-TEST(Lesson121314, EachLessonRightThroughToTheThanks)
+TEST(AdverbClauseSubjunctiveParticipleLessons, EachLessonRightThroughToTheThanks)
 {
     for (const Course* c : {&adverbClauses(), &subjunctive(), &participles()}) {
         SCOPED_TRACE(c->screen);
@@ -258,7 +258,7 @@ TEST(Lesson121314, EachLessonRightThroughToTheThanks)
     }
 }
 
-TEST(Lesson121314, EveryWrongQuizAnswerStartsTheQuizAgain)
+TEST(AdverbClauseSubjunctiveParticipleLessons, EveryWrongQuizAnswerStartsTheQuizAgain)
 {
     for (const Course* c : {&adverbClauses(), &subjunctive(), &participles()}) {
         SCOPED_TRACE(c->screen);
@@ -266,7 +266,7 @@ TEST(Lesson121314, EveryWrongQuizAnswerStartsTheQuizAgain)
     }
 }
 
-TEST(Lesson121314, BackAtStepOneKeepsStepOne)
+TEST(AdverbClauseSubjunctiveParticipleLessons, BackAtStepOneKeepsStepOne)
 {
     for (const Course* c : {&adverbClauses(), &subjunctive(), &participles()}) {
         SCOPED_TRACE(c->screen);
@@ -300,7 +300,7 @@ TEST(Lesson121314, BackAtStepOneKeepsStepOne)
     }
 }
 
-TEST(Lesson121314, BackWhileADiagramOrAQuestionShowsStartsAfresh)
+TEST(AdverbClauseSubjunctiveParticipleLessons, BackWhileADiagramOrAQuestionShowsStartsAfresh)
 {
     for (const Course* c : {&adverbClauses(), &subjunctive(), &participles()}) {
         SCOPED_TRACE(c->screen);
@@ -330,7 +330,7 @@ TEST(Lesson121314, BackWhileADiagramOrAQuestionShowsStartsAfresh)
 
 // The warm-up and the three practice questions: every answer moves the lesson on one step,
 // a wrong one naming the right answer.
-TEST(Lesson121314, ParticiplePracticeNeverRestarts)
+TEST(AdverbClauseSubjunctiveParticipleLessons, ParticiplePracticeNeverRestarts)
 {
     const Course& c = participles();
     const std::vector<std::string> digits{"", "１", "２", "３"};

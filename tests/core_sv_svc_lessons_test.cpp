@@ -16,7 +16,7 @@
 namespace quillory {
 namespace {
 
-TEST(Lesson12, Form3EveryBranchToTheThanks)
+TEST(SvSvcLessons, Form3EveryBranchToTheThanks)
 {
     const std::vector<std::string> pen{
         "はい、よくできました。",
@@ -113,7 +113,7 @@ TEST(Lesson12, Form3EveryBranchToTheThanks)
     }
 }
 
-TEST(Lesson12, Form3EndWhileAQuestionWaitsStartsAfresh)
+TEST(SvSvcLessons, Form3EndWhileAQuestionWaitsStartsAfresh)
 {
     Lesson l("C2");
     l.talk();
@@ -136,7 +136,7 @@ TEST(Lesson12, Form3EndWhileAQuestionWaitsStartsAfresh)
     EXPECT_EQ(l.step(), 1);
 }
 
-TEST(Lesson12, Form4EveryBranchToTheEnd)
+TEST(SvSvcLessons, Form4EveryBranchToTheEnd)
 {
     const std::vector<std::string> ball{
         "え？本気？何それ？答えは２でしょ。",
@@ -225,7 +225,7 @@ TEST(Lesson12, Form4EveryBranchToTheEnd)
     }
 }
 
-TEST(Lesson12, Form4EndWhileTheBlackboardShowsPutsTheTeacherBack)
+TEST(SvSvcLessons, Form4EndWhileTheBlackboardShowsPutsTheTeacherBack)
 {
     Lesson l("C3");
     while (l.step() < 16) {
