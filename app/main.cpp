@@ -1,12 +1,42 @@
 // Quillory: the desktop program.
+#include "app/learning.h"
 #include "app/screens.h"
 #include "ui/qt/app_view.h"
 #include "ui/qt/fonts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The learner's record: --record FILE, --no-record, or the user's data folder.
+std::unique_ptr<quillory::Learning> learning(int argc, char* argv[])
+{
+    std::string file;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-record") == 0)
+            return nullptr;
+        if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc)
+            file = argv[++i];
+    }
+    if (file.empty()) {
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/quillory");
+        QDir().mkpath(folder);
+        file = (folder + QStringLiteral("/record.sqlite")).toStdString();
+    }
+    return std::make_unique<quillory::Learning>(quillory::openRecordStore(file));
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -29,8 +59,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "quillory: script: %s\n", problem.c_str());
 #endif
 
-    quillory::AppView view(
-        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString()));
+    const std::unique_ptr<quillory::Learning> record = learning(argc, argv);
+    quillory::AppView view(quillory::startProgram(
+        QCoreApplication::applicationDirPath().toStdString(), record.get()));
     QObject::connect(&view, &quillory::AppView::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();

@@ -60,10 +60,16 @@ std::optional<AskedQuestion> lessonQuestion(const LessonProfile& profile, int st
         std::string ignored;
         take(r->effects, ignored, &q.picture);
     }
+    // The teacher's words before the choices, then the choices.
+    std::string lead;
     for (const StepTransition* r : before) {
+        if (r->to == step - 1 && r->trigger.kind == TriggerKind::Teacher)
+            take(r->effects, lead, nullptr);
         if (r->to == step)
             take(r->effects, q.text, nullptr);
     }
+    if (!lead.empty())
+        q.text = lead + "\r\n" + q.text;
     return q;
 }
 
@@ -92,12 +98,17 @@ std::optional<AskedQuestion> gameQuestion(int step)
     }
     std::stable_sort(before.begin(), before.end(),
                      [](const auto* a, const auto* b) { return a->from.low < b->from.low; });
+    std::string lead;
     for (const GameRule* r : before) {
         std::string ignored;
         take(r->effects, ignored, &q.picture);
+        if (r->to == step - 1 && !r->from.isRange() && r->trigger != GameTrigger::Talk)
+            take(r->effects, lead, nullptr);
         if (r->to == step && !r->from.isRange())
             take(r->effects, q.text, nullptr);
     }
+    if (!lead.empty())
+        q.text = lead + "\r\n" + q.text;
     return q;
 }
 

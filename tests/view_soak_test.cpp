@@ -292,6 +292,9 @@ Rules rules()
 // hidden screen keeps its state, so its buttons must obey the rules too.
 std::string screenProblems(const Screen& screen, const ScreenWindow* window, const Rules& rules)
 {
+    // The review and the record are the program's own, beside the script.
+    if (!rules.allowed.count(screen.name()))
+        return window == nullptr ? screen.name() + " has no window" : std::string();
     const Allowed& allowed = rules.allowed.at(screen.name());
     const std::optional<int> step = screen.step();
     if (step.has_value() != allowed.scripted || (step && !allowed.steps.count(*step)))
@@ -309,7 +312,7 @@ std::string screenProblems(const Screen& screen, const ScreenWindow* window, con
             return at + " has no widget";
         if (widget->isHidden() == c.visible)
             return at + ": widget and model disagree on its visibility";
-        if (c.kind != ControlKind::Button)
+        if (c.kind != ControlKind::Button || c.addition)
             continue;
         if (fromStart.count(c.name)) {
             if (!c.visible)

@@ -109,6 +109,16 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
     out += ", \"accessibleName\": " + jsonString(accessibleNameOf(&widget).toStdString());
     if (control.kind == ControlKind::Button)
         out += ", \"live\": " + boolean(static_cast<const CaptionButton&>(widget).live());
+    if (control.addition)
+        out += ", \"addition\": true";
+    if (const std::optional<Progress>& p = control.progress) {
+        out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
+               ", \"last\": " + std::to_string(p->last) + ", \"finished\": " + boolean(p->finished) +
+               ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
+               ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
+    }
+    if (control.due)
+        out += ", \"due\": " + std::to_string(*control.due);
     return out + "}";
 }
 
@@ -159,8 +169,24 @@ std::string jsonString(std::string_view raw)
     return out + "\"";
 }
 
-Replay::Replay(std::filesystem::path programFolder, qreal scale, bool headless)
-    : programFolder_(std::move(programFolder)), scale_(scale), headless_(headless)
+std::unique_ptr<Learning> learningFromArguments(const QStringList& arguments)
+{
+    std::string file;
+    std::string today;
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--record"))
+            file = arguments[i + 1].toStdString();
+        else if (arguments[i] == QLatin1String("--today"))
+            today = arguments[i + 1].toStdString();
+    }
+    return std::make_unique<Learning>(openRecordStore(file), today);
+}
+
+Replay::Replay(std::filesystem::path programFolder, qreal scale, bool headless,
+               std::unique_ptr<Learning> learning)
+    : programFolder_(std::move(programFolder)), scale_(scale), headless_(headless),
+      learning_(learning ? std::move(learning)
+                         : std::make_unique<Learning>(std::make_unique<MemoryStore>()))
 {
     // Each restart makes new widgets, and the style keys its cached pixmaps by
     // their palettes, which are new too. The pixmap cache keeps every key it was
@@ -174,7 +200,7 @@ Replay::Replay(std::filesystem::path programFolder, qreal scale, bool headless)
 
 void Replay::start()
 {
-    view_ = std::make_unique<AppView>(startProgram(programFolder_),
+    view_ = std::make_unique<AppView>(startProgram(programFolder_, learning_.get()),
                                       ViewOptions{.scale = scale_, .headless = headless_});
     if (headless_)
         view_->setSpeechOutput(std::make_unique<NoVoice>());

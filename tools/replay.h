@@ -2,7 +2,10 @@
 // reads its state back from the widgets as one JSON line.
 #pragma once
 
+#include "app/learning.h"
 #include "ui/qt/app_view.h"
+
+#include <QStringList>
 
 #include <filesystem>
 #include <memory>
@@ -18,7 +21,9 @@ public:
     // windows drawn at the given scale. Geometry is reported in twips whatever the scale.
     // Headless: no one looks on, and there is no voice; otherwise the program
     // behaves as for a person at a display.
-    explicit Replay(std::filesystem::path programFolder, qreal scale = 1, bool headless = true);
+    // The learner's record outlives restarts; without one given it lives in memory.
+    explicit Replay(std::filesystem::path programFolder, qreal scale = 1, bool headless = true,
+                    std::unique_ptr<Learning> learning = nullptr);
     ~Replay();
 
     // Runs one command line. Blank lines and comments give nothing; every other
@@ -40,8 +45,13 @@ private:
     std::filesystem::path startFolder_;
     qreal scale_ = 1;
     bool headless_ = true;
+    std::unique_ptr<Learning> learning_;
     std::unique_ptr<AppView> view_;
 };
+
+// The record the driver's options ask for: --record FILE (else memory) and
+// --today YYYY-MM-DD.
+std::unique_ptr<Learning> learningFromArguments(const QStringList& arguments);
 
 // A JSON string literal, with quotes; control characters are escaped.
 std::string jsonString(std::string_view text);

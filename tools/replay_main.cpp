@@ -15,7 +15,8 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
 
-    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString());
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), 1, true,
+                            quillory::learningFromArguments(QCoreApplication::arguments()));
     std::ios::sync_with_stdio(false);
     std::string line;
     while (std::getline(std::cin, line)) {

@@ -55,7 +55,8 @@ int main(int argc, char* argv[])
     // Offscreen no one looks on and nothing is heard; on a display the program is
     // as a person meets it.
     const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
-    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), scale, headless);
+    quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), scale, headless,
+                            quillory::learningFromArguments(arguments));
     std::string line;
     while (std::getline(std::cin, line)) {
         if (line.rfind("shot ", 0) == 0) {

@@ -1,6 +1,8 @@
 #include "ui/qt/caption_button.h"
 
 #include <QFontMetricsF>
+
+#include <algorithm>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -28,6 +30,15 @@ void CaptionButton::setLive(bool live)
     if (live == live_)
         return;
     live_ = live;
+    update();
+}
+
+void CaptionButton::setProgress(qreal share, bool finished)
+{
+    if (share == progress_ && finished == finished_)
+        return;
+    progress_ = share;
+    finished_ = finished;
     update();
 }
 
@@ -66,6 +77,24 @@ void CaptionButton::paintEvent(QPaintEvent*)
     const QRect label = rect().adjusted(kSideRoom, 0, -kSideRoom, 0);
     style()->drawItemText(&painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, option.palette,
                           isEnabled(), drawnText(option.text), QPalette::ButtonText);
+
+    if (progress_ >= 0) {
+        // Thin enough to leave the caption alone.
+        const int thick = std::max(2, height() / 10);
+        const QRect track(2, height() - thick - 2, width() - 4, thick);
+        painter.fillRect(track, QColor(0, 0, 0, 40));
+        QRect done = track;
+        done.setWidth(static_cast<int>(track.width() * std::clamp<qreal>(progress_, 0, 1)));
+        painter.fillRect(done, finished_ ? QColor(0x2e, 0x8b, 0x3a) : QColor(0x1f, 0x5f, 0xbf));
+        if (finished_) {
+            QFont mark = font();
+            mark.setBold(true);
+            painter.setFont(mark);
+            painter.setPen(QColor(0x2e, 0x8b, 0x3a));
+            painter.drawText(rect().adjusted(0, 0, -kSideRoom - 2, 0),
+                             Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("✓"));
+        }
+    }
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

@@ -25,11 +25,17 @@ public:
     void setLive(bool live);
     bool live() const { return live_; }
 
+    // How far the screen the button opens got: a thin bar along the bottom edge
+    // (reached of last), a check mark once finished.
+    void setProgress(qreal share, bool finished);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool live_ = true;
+    qreal progress_ = -1; // none
+    bool finished_ = false;
 };
 
 } // namespace quillory

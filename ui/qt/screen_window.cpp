@@ -295,6 +295,13 @@ void ScreenWindow::syncControl(const Control& control, Drawn& drawn)
             button->setAccessibleName(withoutPadding(fromUtf8(control.text)));
         }
         static_cast<CaptionButton*>(widget)->setLive(screen_.live(control.name));
+        if (const std::optional<Progress>& p = control.progress) {
+            auto* button = static_cast<CaptionButton*>(widget);
+            button->setProgress(p->last > 0 ? qreal(p->reached) / p->last : 0, p->finished);
+            const QString summary = QString::fromStdString(p->summary);
+            button->setToolTip(summary);
+            button->setAccessibleDescription(summary);
+        }
         break;
     case ControlKind::Text:
         if (textChanged)
