@@ -4,13 +4,16 @@
     replay_walk.py generate DRIVER COMMANDS    plays every screen, writes the commands
     replay_walk.py record DRIVER COMMANDS OUT  runs the commands, writes the output (.gz)
     replay_walk.py check DRIVER COMMANDS OUT   runs them and compares with OUT
+    ... --record                                 the driver keeps its record in a new file
 
 The check fails on the first line that differs and names its command.
 """
 import gzip
 import json
+import os
 import subprocess
 import sys
+import tempfile
 
 
 class Driver:
@@ -112,10 +115,13 @@ def generate(program, out):
     print("%d commands" % len(d.commands))
 
 
-def run(program, commands):
+def run(program, commands, record=False):
     with open(commands, encoding="utf-8") as f:
         text = f.read()
-    done = subprocess.run([program], input=text, capture_output=True, text=True, encoding="utf-8")
+    with tempfile.TemporaryDirectory() as folder:
+        arguments = ["--record", os.path.join(folder, "record.sqlite")] if record else []
+        done = subprocess.run([program] + arguments, input=text, capture_output=True, text=True,
+                              encoding="utf-8")
     return [c for c in text.splitlines() if c.strip() and not c.startswith("#")], \
         done.stdout.splitlines()
 
@@ -125,7 +131,7 @@ def main():
     if mode == "generate":
         generate(program, commands)
         return 0
-    sent, lines = run(program, commands)
+    sent, lines = run(program, commands, "--record" in sys.argv[5:])
     if mode == "record":
         with gzip.GzipFile(sys.argv[4], "wb", mtime=0) as f:
             f.write(("\n".join(lines) + "\n").encode("utf-8"))
