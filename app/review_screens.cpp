@@ -161,9 +161,11 @@ struct Column {
 };
 
 constexpr Column kColumns[] = {
-    {"Name", "項目", 120, 2280},         {"State", "進み具合", 2460, 1680},
-    {"Rate", "初回正答", 4200, 900},     {"Bar", "初回正答率", 5160, 1500},
-    {"Visit", "最後の学習", 6720, 1560},
+    {"Name", "項目", 120, 2340},
+    {"State", "進み具合", 2520, 1080},
+    {"Rate", "初回正答", 3660, 900},
+    {"Bar", "初回正答率", 4620, 2400},
+    {"Visit", "最後の学習", 7080, 1200},
 };
 
 std::string cell(const Column& column, std::size_t row)
@@ -213,7 +215,8 @@ void RecordScreen::fill()
             if (e.opens == screens[i])
                 name = e.caption;
         }
-        setText(cell(kColumns[0], i), name);
+        // Padded, the label starts at its left edge like the others.
+        setText(cell(kColumns[0], i), name + " ");
         const int last = p.last > 0 ? p.last : lastStepOf(screens[i]);
         setText(cell(kColumns[1], i), p.finished ? std::string("完了")
                                       : p.lastVisit.empty()
