@@ -7,8 +7,21 @@
 namespace quillory {
 
 Learning::Learning(std::unique_ptr<RecordStore> store, std::string today)
-    : record_(std::move(store)), today_(isDay(today) ? std::move(today) : std::string())
+    : record_(std::make_unique<LearnerRecord>(std::move(store))),
+      today_(isDay(today) ? std::move(today) : std::string())
 {
+}
+
+Learning::Learning(Opener open, std::string today)
+    : open_(std::move(open)), today_(isDay(today) ? std::move(today) : std::string())
+{
+}
+
+LearnerRecord& Learning::record()
+{
+    if (record_ == nullptr)
+        record_ = std::make_unique<LearnerRecord>(open_());
+    return *record_;
 }
 
 std::string Learning::today() const
@@ -25,18 +38,18 @@ std::string Learning::now() const
 void Learning::entered(const Screen& screen)
 {
     if (screen.progressStep())
-        record_.entered(screen.name(), now());
+        record().entered(screen.name(), now());
 }
 
 void Learning::answered(const AnswerNote& note)
 {
-    record_.answered(note.screen, note.question, note.answer, note.right.value_or(true), now());
+    record().answered(note.screen, note.question, note.answer, note.right.value_or(true), now());
 }
 
 void Learning::progressed(const Screen& screen)
 {
     if (const std::optional<int> step = screen.progressStep())
-        record_.reached(screen.name(), *step, screen.lastStep(), screen.finished());
+        record().reached(screen.name(), *step, screen.lastStep(), screen.finished());
 }
 
 } // namespace quillory

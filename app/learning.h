@@ -6,6 +6,7 @@
 #include "ui/screen.h"
 #include "ui/screen_host.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,9 +17,11 @@ public:
     // `today` ("YYYY-MM-DD"): the day the review schedule takes as today; empty:
     // the real date.
     explicit Learning(std::unique_ptr<RecordStore> store, std::string today = {});
+    // The store is opened when the record is first needed, not at start-up.
+    using Opener = std::function<std::unique_ptr<RecordStore>()>;
+    explicit Learning(Opener open, std::string today = {});
 
-    LearnerRecord& record() { return record_; }
-    const LearnerRecord& record() const { return record_; }
+    LearnerRecord& record();
     std::string today() const;
     // Today with the clock's time of day.
     std::string now() const;
@@ -30,10 +33,11 @@ public:
 
     // What went wrong with the record since last asked, in a line; empty when
     // nothing did.
-    std::string takeNotice() { return record_.takeNotice(); }
+    std::string takeNotice() { return record().takeNotice(); }
 
 private:
-    LearnerRecord record_;
+    Opener open_;
+    std::unique_ptr<LearnerRecord> record_;
     std::string today_;
 };
 

@@ -33,7 +33,8 @@ std::unique_ptr<quillory::Learning> learning(int argc, char* argv[])
         QDir().mkpath(folder);
         file = (folder + QStringLiteral("/record.sqlite")).toStdString();
     }
-    return std::make_unique<quillory::Learning>(quillory::openRecordStore(file));
+    // Opened when the menu first needs it, so that start-up does not wait on it.
+    return std::make_unique<quillory::Learning>([file] { return quillory::openRecordStore(file); });
 }
 
 } // namespace
@@ -60,8 +61,8 @@ int main(int argc, char* argv[])
 #endif
 
     const std::unique_ptr<quillory::Learning> record = learning(argc, argv);
-    quillory::AppView view(quillory::startProgram(
-        QCoreApplication::applicationDirPath().toStdString(), record.get()));
+    quillory::AppView view(
+        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString(), record.get()));
     QObject::connect(&view, &quillory::AppView::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();

@@ -13,8 +13,9 @@ namespace quillory {
 void defineScreens(Navigator& navigator, Learning* learning)
 {
     navigator.define("Form1", [](ScreenHost& n) { return std::make_unique<TitleScreen>(n); });
-    navigator.define(std::string(kMenuScreen),
-                     [learning](ScreenHost& n) { return std::make_unique<MenuScreen>(n, learning); });
+    navigator.define(std::string(kMenuScreen), [learning](ScreenHost& n) {
+        return std::make_unique<MenuScreen>(n, learning);
+    });
     navigator.define("Form2", [](ScreenHost& n) { return std::make_unique<ExplanationScreen>(n); });
     for (const LessonProfile& profile : lessonProfiles()) {
         navigator.define(profile.screen, [&profile](ScreenHost& n) {

@@ -113,7 +113,8 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
         out += ", \"addition\": true";
     if (const std::optional<Progress>& p = control.progress) {
         out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
-               ", \"last\": " + std::to_string(p->last) + ", \"finished\": " + boolean(p->finished) +
+               ", \"last\": " + std::to_string(p->last) +
+               ", \"finished\": " + boolean(p->finished) +
                ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
                ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
     }
@@ -179,7 +180,7 @@ std::unique_ptr<Learning> learningFromArguments(const QStringList& arguments)
         else if (arguments[i] == QLatin1String("--today"))
             today = arguments[i + 1].toStdString();
     }
-    return std::make_unique<Learning>(openRecordStore(file), today);
+    return std::make_unique<Learning>([file] { return openRecordStore(file); }, today);
 }
 
 Replay::Replay(std::filesystem::path programFolder, qreal scale, bool headless,
