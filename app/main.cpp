@@ -20,9 +20,11 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    QApplication::setOrganizationName("Quillory");
     QApplication::setApplicationName("Quillory");
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
+    quillory::loadQtTranslations(app);
 
 #ifndef NDEBUG
     for (const std::string& problem : quillory::checkScripts())
@@ -30,7 +32,8 @@ int main(int argc, char* argv[])
 #endif
 
     quillory::AppView view(
-        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString()));
+        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString()),
+        quillory::ViewOptions{.scale = std::nullopt, .headless = false, .remember = true});
     QObject::connect(&view, &quillory::AppView::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();

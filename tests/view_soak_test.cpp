@@ -326,7 +326,7 @@ std::string problems(Replay& replay, const Rules& rules)
 {
     AppView& view = replay.view();
     int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::allWidgets()) {
         if (qobject_cast<ScreenWindow*>(w) != nullptr && w->isVisible())
             ++windows;
     }

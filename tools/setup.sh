@@ -13,6 +13,7 @@ packages=(
     qt6-declarative-dev # Qt6TextToSpeech's CMake package needs Qt6QmlIntegration from here
     libgtest-dev libgmock-dev googletest
     fonts-noto-cjk
+    qt6-translations-l10n # Qt's own Japanese: the text box's context menu
     desktop-file-utils appstream dpkg-dev
 )
 for option in "$@"; do

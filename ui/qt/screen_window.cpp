@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,7 +65,8 @@ std::string modelText(const QString& widgetText)
     return text.toStdString();
 }
 
-ScreenWindow::ScreenWindow(const Screen& screen, qreal scale) : screen_(screen), scale_(scale)
+ScreenWindow::ScreenWindow(const Screen& screen, qreal scale, QWidget* parent)
+    : QWidget(parent), screen_(screen), scale_(scale)
 {
     installAccessibility();
     setObjectName(fromUtf8(screen.name()));
@@ -175,11 +177,13 @@ void ScreenWindow::applyScale()
     // still do: the text size, or less where a caption would not fit its button.
     qreal captionPixels = textPixels;
     const QFont base = japaneseFont(textPixels);
+    const int inset = captionsLeft_ ? static_cast<int>(std::lround(8 * scale_)) : 0;
     for (const Control& control : screen_.controls()) {
         if (control.kind != ControlKind::Button)
             continue;
         const qreal ems = CaptionButton::widthInEms(buttonCaption(control.text), base);
-        const int room = toPixels(control.rect).width() - 2 * CaptionButton::kSideRoom - 2;
+        const int room = toPixels(control.rect).width() - 2 * CaptionButton::kSideRoom - 2 -
+                         std::max(0, inset - CaptionButton::kSideRoom);
         if (ems > 0)
             captionPixels = std::min(captionPixels, std::floor(room / ems));
     }
@@ -192,6 +196,7 @@ void ScreenWindow::applyScale()
         switch (control.kind) {
         case ControlKind::Button:
             widget->setFont(japaneseFont(captionPixels));
+            static_cast<CaptionButton*>(widget)->setLeftInset(inset);
             break;
         case ControlKind::Text: {
             auto* text = static_cast<TextBox*>(widget);
@@ -221,6 +226,14 @@ void ScreenWindow::sync()
     // A screen left behind shows its own controls when it is entered again.
     if (history_ != nullptr && history_->isOpen() && !screen_.visible())
         toggleHistory();
+}
+
+void ScreenWindow::setCaptionsLeft(bool left)
+{
+    if (left == captionsLeft_)
+        return;
+    captionsLeft_ = left;
+    applyScale();
 }
 
 QWidget* ScreenWindow::textBox() const
@@ -389,13 +402,19 @@ bool ScreenWindow::eventFilter(QObject* watched, QEvent* event)
     // The screen's keys come first, whichever control has the focus.
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* picture = qobject_cast<PictureBox*>(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (picture != nullptr && picture->loaded() && mouse->button() == Qt::LeftButton &&
+            picture->rect().contains(mouse->position().toPoint()))
+            emit pictureClicked(picture->objectName());
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event)
 {
-    // The close box ends the program, as the menu's end button does: hidden
-    // screens must not keep a program running that has no window left.
+    // As the main window's close box: the screen's way back, or the end.
     event->ignore();
     emit closeRequested();
 }
