@@ -190,7 +190,7 @@ private slots:
         const qreal zoom = replay.view().scale();
         QVERIFY(zoom < fit);
         QCOMPARE(screen->scale(), zoom);
-        QTRY_COMPARE(main->stage()->size(), MainWindow::areaFor(7155, 4305, zoom));
+        QTRY_COMPARE(main->stage()->size(), MainWindow::areaFor(7155, 4380, zoom));
 
         // F11 in and out.
         QTest::keyClick(screen, Qt::Key_F11);

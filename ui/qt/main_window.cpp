@@ -96,7 +96,9 @@ void MainWindow::zoomTo(qreal scale)
     if (!headless_ && (isFullScreen() || isMaximized()))
         showNormal();
     screen_->setScale(scale);
-    QSize area = areaFor(screen_->model().width(), screen_->model().height(), scale);
+    // Room for the largest screen, so that a switch never needs a smaller scale.
+    QSize area = headless_ ? areaFor(screen_->model().width(), screen_->model().height(), scale)
+                           : areaFor(kLargestWidth, kLargestHeight, scale);
     if (const QScreen* display = QWidget::screen(); display != nullptr && !headless_)
         area = area.boundedTo(display->availableGeometry().size());
     resize(area);
@@ -130,7 +132,8 @@ void MainWindow::layoutStage(bool refit)
         return;
     const Screen& model = screen_->model();
     const QSize area = stage_->size();
-    if (!headless_ && refit) {
+    // Not before the window is shown: its size is not yet its own.
+    if (!headless_ && refit && isVisible()) {
         const qreal wide = area.width() * qreal(kTwipsPerPixel) / model.width();
         const qreal high =
             area.height() * qreal(kTwipsPerPixel) / (model.height() + kKeyStripTwips);

@@ -29,8 +29,9 @@ public:
     void setScreen(ScreenWindow* screen, const QString& keys);
     ScreenWindow* shownScreen() const { return screen_; }
 
-    // The zoom: the window takes the size of the visible screen at this scale
-    // (leaving full screen or maximised first); a resize by the learner refits.
+    // The zoom: the window takes the size of the largest screen at this scale
+    // (headless: of the visible one), leaving full screen or maximised first; a
+    // resize by the learner refits.
     void zoomTo(qreal scale);
     qreal zoom() const { return zoom_; }
 
