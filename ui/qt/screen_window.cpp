@@ -89,6 +89,7 @@ ScreenWindow::ScreenWindow(const Screen& screen, qreal scale, QWidget* parent)
     if (hasTextActions(screen) && textBox() != nullptr) {
         history_ = new HistoryView(this);
         history_->text()->installEventFilter(this);
+        connect(history_, &HistoryView::closeRequested, this, &ScreenWindow::toggleHistory);
     }
     applyScale();
 }
@@ -114,6 +115,8 @@ QWidget* ScreenWindow::build(const Control& control)
         text->setVerticalScrollBarPolicy(control.scrollbar ? Qt::ScrollBarAlwaysOn
                                                            : Qt::ScrollBarAlwaysOff);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        if (control.role == "説明") // eighteen lines in one view
+            text->setDense();
         QPalette palette = text->palette();
         palette.setColor(QPalette::Base,
                          control.background ? toColor(*control.background) : QColor(Qt::white));
@@ -199,9 +202,7 @@ void ScreenWindow::applyScale()
             static_cast<CaptionButton*>(widget)->setLeftInset(inset);
             break;
         case ControlKind::Text: {
-            auto* text = static_cast<TextBox*>(widget);
-            text->setFont(japaneseFont(textPixels));
-            text->document()->setDocumentMargin(2 * scale_);
+            static_cast<TextBox*>(widget)->setScale(scale_);
             break;
         }
         case ControlKind::Label:
@@ -376,6 +377,10 @@ bool ScreenWindow::handleKey(QKeyEvent* event)
         }
         return false;
     }
+    // Page Down and the arrows scroll the conversation, whatever has the focus.
+    auto* box = qobject_cast<TextBox*>(textBox());
+    if (plain && box != nullptr && box->isVisible() && box->scrollByKey(event->key()))
+        return true;
     switch (textAction(screen_, event->key(), event->modifiers())) {
     case TextAction::ReadAloud:
         emit readAloudRequested();
