@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QPlainTextDocumentLayout>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -186,6 +187,8 @@ void TextBox::setScale(qreal scale)
         QStringLiteral("QScrollBar:vertical { width: %1px; background: #e4e4e4; margin: 0; }"
                        "QScrollBar::handle:vertical { background: #555555; min-height: %2px;"
                        " margin: %3px; border-radius: %3px; }"
+                       // Nothing to scroll: no dark bar that reads as something.
+                       "QScrollBar[idle=\"true\"]::handle:vertical { background: #e4e4e4; }"
                        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
                        " { height: 0; border: none; }"
                        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
@@ -270,6 +273,14 @@ void TextBox::updateMore()
                 area.bottom() + 1 - more_->height() - inset);
     more_->setVisible(moreBelow());
     more_->raise();
+    QScrollBar* bar = verticalScrollBar();
+    const bool idle = bar->maximum() <= bar->minimum();
+    if (bar->property("idle").toBool() != idle) {
+        bar->setProperty("idle", idle);
+        bar->style()->unpolish(bar);
+        bar->style()->polish(bar);
+        bar->update();
+    }
 }
 
 qreal TextBox::contentHeight() const
