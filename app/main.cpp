@@ -51,9 +51,11 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    QApplication::setOrganizationName("Quillory");
     QApplication::setApplicationName("Quillory");
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
+    quillory::loadQtTranslations(app);
 
 #ifndef NDEBUG
     for (const std::string& problem : quillory::checkScripts())
@@ -62,7 +64,8 @@ int main(int argc, char* argv[])
 
     const std::unique_ptr<quillory::Learning> record = learning(argc, argv);
     quillory::AppView view(
-        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString(), record.get()));
+        quillory::startProgram(QCoreApplication::applicationDirPath().toStdString(), record.get()),
+        quillory::ViewOptions{.scale = std::nullopt, .headless = false, .remember = true});
     QObject::connect(&view, &quillory::AppView::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();

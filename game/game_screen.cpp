@@ -72,9 +72,25 @@ bool GameScreen::acts(std::string_view button) const
             continue;
         // An answer button hides the answer buttons, itself among them.
         const GameTurn turn = turns_.turn(stepNo(), t);
-        return turn.hidesAnswers || !turn.rules.empty();
+        return turn.hidesAnswers || GameTurns::stepAfter(turn, stepNo()) != stepNo() ||
+               std::any_of(turn.rules.begin(), turn.rules.end(),
+                           [this](const GameRule* r) { return changes(r->effects, Stay); });
     }
     return false;
+}
+
+bool GameScreen::ownEffectChanges(const Effect& e) const
+{
+    switch (e.kind) {
+    case EffectKind::ShowAgain:
+    case EffectKind::HideAgain:
+        return control(buttonName(GameTrigger::Again)).visible != (e.kind == EffectKind::ShowAgain);
+    case EffectKind::ShowMove:
+    case EffectKind::HideMove:
+        return control(buttonName(GameTrigger::Move)).visible != (e.kind == EffectKind::ShowMove);
+    default:
+        return false;
+    }
 }
 
 void GameScreen::press(GameTrigger trigger)

@@ -35,6 +35,7 @@ protected:
     void back() override;
     void otherButton(std::string_view control) override;
     bool acts(std::string_view button) const override;
+    bool ownEffectChanges(const Effect& effect) const override;
 
 private:
     void run(const GameRule& rule, bool asks);

@@ -55,15 +55,13 @@ bool LessonScreen::acts(std::string_view button) const
         return false;
     const LessonTurn turn = lessonTurn(script_, answerCount(), stepNo(), trigger);
     // An answer button that hides the answer buttons hides itself.
-    if (turn.row != nullptr || turn.hidesAnswers)
+    if (turn.hidesAnswers)
         return true;
     for (const std::vector<int>* choices : turn.shows) {
-        for (int k : *choices) {
-            if (k >= 1 && k <= answerCount() && !control(answerButton(k)).visible)
-                return true;
-        }
+        if (choicesChange(*choices, true))
+            return true;
     }
-    return false;
+    return turn.row != nullptr && changes(turn.row->effects, turn.row->to);
 }
 
 void LessonScreen::back()

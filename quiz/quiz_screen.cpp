@@ -82,7 +82,10 @@ protected:
     bool acts(std::string_view button) const override
     {
         const QuizRule* rule = quizTurn(stepNo_, button);
-        return rule != nullptr && (!rule->effects.empty() || rule->to != stepNo_);
+        return rule != nullptr &&
+               (rule->to != stepNo_ ||
+                std::any_of(rule->effects.begin(), rule->effects.end(),
+                            [this](const Effect& e) { return sharedEffectChanges(e, {}); }));
     }
 
     void onClick(std::string_view control) override

@@ -8,11 +8,13 @@
 #include "ui/qt/screen_window.h"
 #include "ui/qt/text_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolButton>
 
 #include <algorithm>
 #include <filesystem>
@@ -185,13 +187,76 @@ private slots:
         // The text itself is unchanged by how it is drawn.
         QCOMPARE(box.toPlainText(), QString("\nあ\n\nい\n\nう\n\nえ"));
 
-        // The explanation's eighteen lines scroll, from their top.
+        // The explanation's eighteen lines show whole, in its denser box only.
         Drawn help("Form2");
         auto* text = qobject_cast<TextBox*>(help.window->controlWidget("Text1"));
         QVERIFY(text != nullptr);
-        QVERIFY(!text->fits());
-        QCOMPARE(text->verticalScrollBar()->value(), 0);
-        QVERIFY(text->verticalScrollBar()->maximum() > 0);
+        QVERIFY(text->fits());
+        QVERIFY(!text->moreMarker()->isVisibleTo(text));
+        QVERIFY(text->lineStep() < box.lineStep());
+        QCOMPARE(box.lineStep(), TextBox::kLineStep);
+    }
+
+    void longTextsAnnounceTheirRestAndScrollFromAnyFocus()
+    {
+        Drawn drawn("Form3");
+        TextBox& box = *drawn.box;
+        QScrollBar& bar = *box.verticalScrollBar();
+        std::vector<std::string> lines;
+        for (int i = 1; i <= 14; ++i)
+            lines.push_back("行 " + std::to_string(i));
+        box.showText(widgetText(writeLinesText(lines)));
+        QCoreApplication::processEvents();
+        QToolButton* more = box.moreMarker();
+        QVERIFY(more->isVisible());
+        QCOMPARE(more->text(), TextBox::moreCaption());
+        QVERIFY(box.viewport()->geometry().contains(more->geometry())); // inside, at the foot
+        QVERIFY(more->geometry().bottom() > box.viewport()->geometry().center().y());
+
+        // Page Down from a button's focus scrolls a page; the marker goes at the end.
+        auto* button = qobject_cast<QAbstractButton*>(drawn.window->controlWidget("Command1"));
+        QVERIFY(button != nullptr);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_PageDown);
+        QVERIFY(bar.value() > 0);
+        for (int i = 0; i < 10 && more->isVisible(); ++i)
+            QTest::keyClick(button, Qt::Key_Down);
+        QCOMPARE(bar.value(), bar.maximum());
+        QVERIFY(!more->isVisible());
+        QTest::keyClick(button, Qt::Key_PageUp);
+        QVERIFY(bar.value() < bar.maximum() && more->isVisible());
+        const int before = bar.value();
+        QTest::mouseClick(more, Qt::LeftButton);
+        QVERIFY(bar.value() > before);
+
+        // A new text starts at its top; a short one shows no marker.
+        box.showText(QStringLiteral("短い"));
+        QCOMPARE(bar.value(), 0);
+        QVERIFY(!more->isVisible());
+
+        // The scroll bar grows with the zoom.
+        const int narrow = bar.sizeHint().width();
+        drawn.window->setScale(2);
+        QCOMPARE(bar.sizeHint().width(), 2 * narrow);
+        QCOMPARE(box.document()->documentMargin(), 2 * TextBox::kMargin);
+    }
+
+    void wordOrderMarkersStandOutButReadBackUnchanged()
+    {
+        Drawn drawn("Form3");
+        TextBox& box = *drawn.box;
+        const QString text = QStringLiteral("ｱ He ｲ gave ｳ her ｴ a book.\nア");
+        box.showText(text);
+        QCOMPARE(box.toPlainText(), text);
+        QCOMPARE(modelText(box.toPlainText()), std::string("ｱ He ｲ gave ｳ her ｴ a book.\r\nア"));
+        const QTextBlock block = box.document()->firstBlock();
+        QList<int> tagged;
+        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+            QVERIFY(range.format.background().style() != Qt::NoBrush);
+            tagged << range.start;
+        }
+        QCOMPARE(tagged, (QList<int>{0, 5, 12, 18}));
+        QVERIFY(box.document()->lastBlock().layout()->formats().isEmpty()); // full-width ア
     }
 
     void linesStandOnTheirStepsThroughTextWidthAndFontChanges()

@@ -83,6 +83,8 @@ private:
                 const QString drawn =
                     QString(static_cast<QPushButton*>(widget)->text()).replace(' ', QChar(0x2002));
                 QVERIFY2(metrics.horizontalAdvance(drawn) <= at.width(), control.name.c_str());
+            } else if (control.role == "説明") {
+                QCOMPARE(pixels, static_cast<int>(TextBox::kDenseTextPixels * 2)); // denser
             } else {
                 QCOMPARE(pixels, kTextPixels * 2);
             }

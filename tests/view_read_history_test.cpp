@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 #include <filesystem>
@@ -208,6 +211,19 @@ private slots:
         QCOMPARE(history->text()->font().pixelSize(), kTextPixels * 2);
         QCOMPARE(history->text()->textCursor().position(),
                  history->text()->document()->characterCount() - 1); // newest in view
+        // No caret: read only, selectable by the mouse alone.
+        QCOMPARE(history->text()->cursorWidth(), 0);
+        QCOMPARE(history->text()->textInteractionFlags(), Qt::TextSelectableByMouse);
+        // The question with its choices, then the answer given, each once.
+        const QString shown = history->text()->toPlainText();
+        QCOMPARE(shown.count(QStringLiteral("【出題】")), 1);
+        QCOMPARE(shown.count(QStringLiteral("【あなたの答え】２")), 1);
+        QVERIFY(shown.indexOf(QStringLiteral("【出題】")) <
+                shown.indexOf(QStringLiteral("【あなたの答え】２")));
+        QVERIFY(
+            shown.contains(QRegularExpression(QStringLiteral("【あなたの答え】２（(不)?正解）"))));
+        const QStringList paragraphs = shown.split(QStringLiteral("\n【"));
+        QCOMPARE(QSet<QString>(paragraphs.begin(), paragraphs.end()).size(), paragraphs.size());
 
         // While it is open the screen's keys do nothing: not even Escape's way back.
         QCOMPARE(*replay.execute("key Return"), state);
@@ -235,6 +251,17 @@ private slots:
         entry(*menu, historyEntry())->trigger();
         QVERIFY(history->isOpen());
         replay.execute("key H");
+
+        // Its 「閉じる」 button and a click beside the panel close it; one inside does not.
+        replay.execute("key H");
+        QCOMPARE(history->closeButton()->text(), QStringLiteral("閉じる"));
+        QTest::mouseClick(history->closeButton(), Qt::LeftButton);
+        QVERIFY(!history->isOpen());
+        replay.execute("key H");
+        QTest::mouseClick(history, Qt::LeftButton, {}, history->panel()->geometry().center());
+        QVERIFY(history->isOpen());
+        QTest::mouseClick(history, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!history->isOpen());
 
         // Back: the next entry's history holds the greeting alone.
         replay.execute("key Escape");

@@ -329,7 +329,7 @@ std::string problems(Replay& replay, const Rules& rules)
 {
     AppView& view = replay.view();
     int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::allWidgets()) {
         if (qobject_cast<ScreenWindow*>(w) != nullptr && w->isVisible())
             ++windows;
     }
@@ -494,6 +494,7 @@ private slots:
 
             const QWidget* widget = window->controlWidget(control);
             const bool clickable = widget != nullptr && !widget->isHidden();
+            const bool live = screen.live(control);
             const std::string before = replay.state();
             const std::optional<std::string> out = run("click " + control);
             if (!clickable) {
@@ -505,6 +506,11 @@ private slots:
                 QVERIFY2(out && out->rfind("{\"ended\": ", 0) == 0,
                          where(click, "no state after a click: " + out.value_or("")).c_str());
                 idle = *out == before ? idle + 1 : 0;
+                // A live button changes what the program shows; any other does not.
+                QVERIFY2(live == (*out != before),
+                         where(click, control + (live ? " is live but changed nothing"
+                                                      : " is not live but changed the state"))
+                             .c_str());
             }
 
             const std::string wrong = problems(replay, r);

@@ -46,8 +46,9 @@ QJsonObject controlOf(const QJsonObject& state, const QString& name)
 QStringList visibleWindows()
 {
     QStringList names;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
+    // The screens shown in the one main window.
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (qobject_cast<ScreenWindow*>(w) != nullptr && w->isVisible())
             names << w->objectName();
     }
     return names;

@@ -14,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
+    quillory::loadQtTranslations(app);
 
     quillory::Replay replay(QCoreApplication::applicationDirPath().toStdString(), 1, true,
                             quillory::learningFromArguments(QCoreApplication::arguments()));

@@ -14,6 +14,7 @@ packages=(
     libgtest-dev libgmock-dev googletest
     libsqlite3-dev
     fonts-noto-cjk
+    qt6-translations-l10n # Qt's own Japanese: the text box's context menu
     desktop-file-utils appstream dpkg-dev
 )
 for option in "$@"; do

@@ -1,5 +1,5 @@
 // quillory-shots: a developer's tool that drives the program like the replay driver
-// and saves pictures of the visible window. Reads replay commands on standard input,
+// and saves pictures of the main window. Reads replay commands on standard input,
 // plus "shot FILE.png" and "wait SECONDS" (lets the program run, as while a voice
 // reads aloud; 0 to 86400 seconds, else an error line). Runs on whatever platform
 // Qt picks (xcb under Xvfb, or offscreen). "--scale N" draws the windows at scale N
@@ -45,6 +45,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     quillory::applyLook(app);
+    quillory::loadQtTranslations(app);
 
     qreal scale = 1;
     const QStringList arguments = QCoreApplication::arguments();
@@ -61,8 +62,8 @@ int main(int argc, char* argv[])
     while (std::getline(std::cin, line)) {
         if (line.rfind("shot ", 0) == 0) {
             const QString file = QString::fromStdString(line.substr(5));
-            QWidget* window = replay.view().visibleWindow();
-            if (window == nullptr) {
+            QWidget* window = replay.view().mainWindow();
+            if (replay.view().visibleWindow() == nullptr) {
                 std::cerr << "no window to take\n";
                 continue;
             }

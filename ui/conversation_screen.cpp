@@ -128,6 +128,31 @@ bool ConversationScreen::applyConversationEffect(const Effect& effect, Speaker w
     }
 }
 
+bool ConversationScreen::choicesChange(const std::vector<int>& choices, bool visible) const
+{
+    return std::any_of(choices.begin(), choices.end(), [&](int k) {
+        return k >= 1 && k <= answerCount_ && control(answerButton(k)).visible != visible;
+    });
+}
+
+bool ConversationScreen::conversationEffectChanges(const Effect& effect) const
+{
+    switch (effect.kind) {
+    case EffectKind::ShowChoices:
+    case EffectKind::HideChoices:
+        return choicesChange(effect.choices, effect.kind == EffectKind::ShowChoices);
+    default:
+        return sharedEffectChanges(effect, pictureBox_) || ownEffectChanges(effect);
+    }
+}
+
+bool ConversationScreen::changes(const std::vector<Effect>& effects, std::optional<int> to) const
+{
+    return (to && *to != stepNo_) ||
+           std::any_of(effects.begin(), effects.end(),
+                       [this](const Effect& e) { return conversationEffectChanges(e); });
+}
+
 void ConversationScreen::setChoices(const std::vector<int>& choices, bool visible)
 {
     for (int k : choices) {

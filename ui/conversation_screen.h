@@ -66,6 +66,14 @@ protected:
     // other word.
     bool applyConversationEffect(const Effect& effect, Speaker who);
     void setChoices(const std::vector<int>& choices, bool visible);
+    // Whether a word would change what the screen shows now.
+    bool conversationEffectChanges(const Effect& effect) const;
+    // Whether effects, then StepNo becoming `to`, would change anything.
+    bool changes(const std::vector<Effect>& effects, std::optional<int> to) const;
+    // Whether showing these answer buttons would change anything.
+    bool choicesChange(const std::vector<int>& choices, bool visible) const;
+    // A word of a subclass's own.
+    virtual bool ownEffectChanges(const Effect& /*effect*/) const { return false; }
     void hideAllChoices();
 
     int stepNo() const { return stepNo_; }

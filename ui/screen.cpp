@@ -121,6 +121,26 @@ bool Screen::applySharedEffect(const Effect& effect, std::string_view pictureBox
     }
 }
 
+bool Screen::sharedEffectChanges(const Effect& effect, std::string_view pictureBox) const
+{
+    const Control* box = textBox();
+    switch (effect.kind) {
+    case EffectKind::SetText:
+        return box == nullptr || box->text != effect.text();
+    case EffectKind::WriteLines:
+        return box == nullptr || box->text != writeLinesText(effect.lines);
+    case EffectKind::ShowPicture: {
+        const Control* picture = find(pictureBox);
+        return picture != nullptr && picture->picture != effect.text();
+    }
+    case EffectKind::ShowForm:
+    case EffectKind::HideForm:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Control& Screen::add(Control control)
 {
     if (find(control.name) != nullptr)

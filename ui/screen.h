@@ -106,6 +106,9 @@ protected:
     // picture box, ShowForm and HideForm through the navigator. False for any
     // other word.
     bool applySharedEffect(const Effect& effect, std::string_view pictureBox, Speaker who);
+    // Whether one of those words would change what the screen shows now: a new
+    // text or picture, or another screen. False for any other word.
+    bool sharedEffectChanges(const Effect& effect, std::string_view pictureBox) const;
 
     // The learner's answer `answer` (its button captioned `caption`) to the
     // question awaited at `question`: logged, and told to the host.

@@ -1,10 +1,16 @@
 #include "ui/qt/app_view.h"
 
+#include "ui/qt/keys.h"
+#include "ui/qt/picture_box.h"
+#include "ui/qt/picture_view.h"
 #include "ui/qt/scale_policy.h"
 #include "ui/qt/speech.h"
 
+#include "ui/qt/accessibility.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,13 +18,43 @@
 
 namespace quillory {
 
+namespace {
+
+const char* const kZoomKey = "window/zoom";
+const char* const kGeometryKey = "window/geometry";
+
+// What the close box does on a screen: its way-back button, or nothing to click
+// (the title and the menu end the program).
+std::string wayBack(const std::string& screen)
+{
+    if (screen == "Form1" || screen == kMenuScreen)
+        return {};
+    if (screen == "Form18")
+        return "Command7";
+    if (screen == "Form2")
+        return "Command1";
+    return "Command3";
+}
+
+} // namespace
+
 AppView::AppView(std::unique_ptr<Navigator> navigator, ViewOptions options)
-    : navigator_(std::move(navigator)), headless_(options.headless),
+    : navigator_(std::move(navigator)), main_(std::make_unique<MainWindow>(options.headless)),
+      headless_(options.headless), remember_(options.remember && !options.headless),
       defaultScale_(options.scale.value_or(defaultScale())), scale_(defaultScale_)
 {
+    if (remember_ && !options.scale) {
+        const QSettings settings;
+        scale_ = std::clamp(settings.value(kZoomKey, scale_).toDouble(), 1.0,
+                            std::max(largestScale(), defaultScale_));
+    }
     connect(&reading_, &ReadAloudControl::voiceLost, this,
             [this](const QString& notice) { tellNoVoice(visibleWindow(), notice); });
+    connect(main_.get(), &MainWindow::closeRequested, this, &AppView::closeBox);
+    connect(main_.get(), &MainWindow::fitted, this, [this](qreal scale) { scale_ = scale; });
+    main_->zoomTo(scale_);
     navigator_->onEnd([this] {
+        remember();
         hideAll();
         emit programEnded();
     });
@@ -28,6 +64,49 @@ AppView::AppView(std::unique_ptr<Navigator> navigator, ViewOptions options)
 AppView::~AppView()
 {
     reading_.stop();
+    if (!navigator_->ended())
+        remember();
+}
+
+void AppView::remember()
+{
+    if (!remember_ || shown_ == nullptr)
+        return;
+    QSettings settings;
+    settings.setValue(kZoomKey, scale_);
+    settings.setValue(kGeometryKey, main_->saveGeometry());
+}
+
+void AppView::restorePlace()
+{
+    if (remember_) {
+        const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
+        if (!geometry.isEmpty() && main_->restoreGeometry(geometry))
+            return;
+    }
+    main_->zoomTo(scale_);
+    if (headless_)
+        return;
+    // The first run: the middle of the display.
+    if (const QScreen* display = QGuiApplication::primaryScreen(); display != nullptr) {
+        QRect frame(QPoint(), main_->size());
+        frame.moveCenter(display->availableGeometry().center());
+        main_->move(frame.topLeft());
+    }
+}
+
+void AppView::closeBox()
+{
+    ScreenWindow* window = visibleWindow();
+    if (window == nullptr)
+        return;
+    const std::string back = wayBack(window->model().name());
+    if (!back.empty()) {
+        clicked(window, QString::fromStdString(back));
+        return;
+    }
+    navigator_->endProgram();
+    sync();
 }
 
 void AppView::setSpeechOutput(std::unique_ptr<SpeechOutput> output)
@@ -88,6 +167,7 @@ void AppView::clicked(ScreenWindow* window, const QString& control)
     // hidden is dropped.
     if (navigator_->ended() || &window->model() != navigator_->visibleScreen())
         return;
+    main_->pictureView()->dismiss();
     try {
         navigator_->click(control.toStdString());
     } catch (const std::exception& error) {
@@ -98,6 +178,8 @@ void AppView::clicked(ScreenWindow* window, const QString& control)
 
 void AppView::hideAll()
 {
+    main_->setScreen(nullptr, {});
+    main_->hide();
     for (const auto& window : windows_)
         window->hide();
     shown_ = nullptr;
@@ -108,19 +190,23 @@ void AppView::sync()
     for (const auto& screen : navigator_->screens()) {
         if (window(screen->name()) != nullptr)
             continue;
-        auto created = std::make_unique<ScreenWindow>(*screen, scale_);
+        auto created = std::make_unique<ScreenWindow>(*screen, scale_, main_->stage());
         ScreenWindow* raw = created.get();
+        raw->hide();
         raw->setHeadless(headless_);
+        raw->setCaptionsLeft(screen->name() == kMenuScreen);
+        connect(raw, &ScreenWindow::pictureClicked, this, [this, raw](const QString& name) {
+            auto* picture = qobject_cast<PictureBox*>(raw->controlWidget(name.toStdString()));
+            if (picture != nullptr && raw == shown_)
+                main_->enlarge(picture->image(), accessibleDescriptionOf(picture));
+        });
         connect(raw, &ScreenWindow::controlClicked, this,
                 [this, raw](const QString& control) { clicked(raw, control); });
         connect(raw, &ScreenWindow::zoomRequested, this, &AppView::zoom);
         connect(raw, &ScreenWindow::readAloudRequested, this, [this, raw] { readAloud(raw); });
         if (!voiceMissing_.isEmpty())
             raw->keepNote(voiceMissing_);
-        connect(raw, &ScreenWindow::closeRequested, this, [this] {
-            navigator_->endProgram();
-            sync();
-        });
+        connect(raw, &ScreenWindow::closeRequested, this, &AppView::closeBox);
         windows_.push_back(std::move(created));
     }
     for (const auto& window : windows_)
@@ -135,18 +221,20 @@ void AppView::sync()
     // A reading belongs to the screen whose text it reads.
     if (next != shown_)
         reading_.stop();
-    if (next != shown_ && next != nullptr) {
-        place(*next, shown_);
-        next->show();
+    const bool first = shown_ == nullptr && !main_->isVisible();
+    if (next != nullptr)
+        main_->setScreen(next, keyStrip(next->model()));
+    if (first && next != nullptr) {
+        restorePlace();
+        main_->show();
         if (!headless_) {
-            next->raise();
-            next->activateWindow();
+            main_->raise();
+            main_->activateWindow();
+            next->setFocus();
         }
     }
-    for (const auto& window : windows_) {
-        if (window.get() != next && window->isVisible())
-            window->hide();
-    }
+    if (next != nullptr)
+        main_->setWindowTitle(next->windowTitle());
     shown_ = next;
 }
 
@@ -158,36 +246,12 @@ void AppView::setScale(qreal scale)
     scale_ = scale;
     for (const auto& window : windows_)
         window->setScale(scale_);
-    if (shown_ != nullptr)
-        place(*shown_, shown_);
+    main_->zoomTo(scale_);
 }
 
 void AppView::zoom(int direction)
 {
     setScale(zoomed(scale_, direction, defaultScale_));
-}
-
-void AppView::place(ScreenWindow& window, const ScreenWindow* previous)
-{
-    QScreen* display = previous ? previous->screen() : QGuiApplication::primaryScreen();
-    if (display == nullptr)
-        return;
-    const QRect area = display->availableGeometry();
-    QPoint centre = previous ? previous->frameGeometry().center() : area.center();
-    QRect frame = window.frameGeometry();
-    if (!window.testAttribute(Qt::WA_WState_Created) || frame.size() == QSize(0, 0))
-        frame.setSize(window.size());
-    frame.moveCenter(centre);
-    // Keep the whole window on the display.
-    if (frame.right() > area.right())
-        frame.moveRight(area.right());
-    if (frame.bottom() > area.bottom())
-        frame.moveBottom(area.bottom());
-    if (frame.left() < area.left())
-        frame.moveLeft(area.left());
-    if (frame.top() < area.top())
-        frame.moveTop(area.top());
-    window.move(frame.topLeft());
 }
 
 } // namespace quillory

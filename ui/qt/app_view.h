@@ -1,7 +1,9 @@
-// The running program: the navigator with every screen, and one window per created screen.
+// The running program: the navigator with every screen, one main window, and in it
+// one screen widget per created screen.
 #pragma once
 
 #include "app/navigator.h"
+#include "ui/qt/main_window.h"
 #include "ui/qt/read_aloud_control.h"
 #include "ui/qt/screen_window.h"
 
@@ -21,6 +23,9 @@ struct ViewOptions {
     // No one looks on: windows are neither raised nor activated, and notices
     // show no tip (they are still kept).
     bool headless = false;
+    // Keep the zoom and the window's place between runs in the learner's settings
+    // (the program itself; never the tools or tests).
+    bool remember = false;
 };
 
 class AppView : public QObject {
@@ -33,7 +38,10 @@ public:
     Navigator& navigator() { return *navigator_; }
     bool ended() const { return navigator_->ended(); }
 
-    // The window of a created screen, or nullptr.
+    // The one window that shows the screens.
+    MainWindow* mainWindow() const { return main_.get(); }
+
+    // The screen widget of a created screen, or nullptr.
     ScreenWindow* window(const std::string& screen) const;
     // The window of the visible screen, or nullptr once the program has ended.
     ScreenWindow* visibleWindow() const;
@@ -44,9 +52,12 @@ public:
     // R or the text box's menu on a window: read its English aloud, or stop.
     void readAloud(ScreenWindow* window);
 
-    // The one scale factor of every window.
+    // The zoom: the scale the window was last sized for, or fitted to.
     qreal scale() const { return scale_; }
     void setScale(qreal scale);
+    // The close box: the visible screen's way back, or the end on the title and
+    // the menu.
+    void closeBox();
     // Ctrl++ (+1), Ctrl+- (-1), Ctrl+0 (0): one step in or out, or back to the default.
     void zoom(int direction);
 
@@ -59,14 +70,17 @@ private:
     void clicked(ScreenWindow* window, const QString& control);
     void sync();
     void hideAll();
-    void place(ScreenWindow& window, const ScreenWindow* previous);
+    void restorePlace();
+    void remember();
 
     ReadAloudControl reading_;
     QString voiceMissing_; // said once, then kept in every text box's tooltip
     std::unique_ptr<Navigator> navigator_;
+    std::unique_ptr<MainWindow> main_;
     std::vector<std::unique_ptr<ScreenWindow>> windows_;
     ScreenWindow* shown_ = nullptr;
     bool headless_ = false;
+    bool remember_ = false;
     qreal defaultScale_ = 1;
     qreal scale_ = 1;
 };

@@ -42,6 +42,14 @@ void CaptionButton::setProgress(qreal share, bool finished)
     update();
 }
 
+void CaptionButton::setLeftInset(int pixels)
+{
+    if (pixels == leftInset_)
+        return;
+    leftInset_ = pixels;
+    update();
+}
+
 namespace {
 
 QColor mixed(const QColor& a, const QColor& b, qreal share)
@@ -74,8 +82,10 @@ void CaptionButton::paintEvent(QPaintEvent*)
         bold.setBold(true);
         painter.setFont(bold);
     }
-    const QRect label = rect().adjusted(kSideRoom, 0, -kSideRoom, 0);
-    style()->drawItemText(&painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, option.palette,
+    const bool left = leftInset_ > 0;
+    const QRect label = rect().adjusted(left ? leftInset_ : kSideRoom, 0, -kSideRoom, 0);
+    const Qt::Alignment align = left ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+    style()->drawItemText(&painter, label, align | Qt::TextShowMnemonic, option.palette,
                           isEnabled(), drawnText(option.text), QPalette::ButtonText);
 
     if (progress_ >= 0) {

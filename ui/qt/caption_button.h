@@ -1,6 +1,5 @@
-// A push button that draws its caption as one centred string, never cut, with
-// each space as wide as half a full-width character: menu captions pad with spaces
-// so that they line up in their column.
+// A push button that draws its caption as one string, centred or at a left inset,
+// never cut, with each space as wide as half a full-width character.
 #pragma once
 
 #include <QPushButton>
@@ -29,6 +28,10 @@ public:
     // (reached of last), a check mark once finished.
     void setProgress(qreal share, bool finished);
 
+    // Draws the caption from this many pixels off the left edge; 0: centred.
+    void setLeftInset(int pixels);
+    int leftInset() const { return leftInset_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -36,6 +39,7 @@ private:
     bool live_ = true;
     qreal progress_ = -1; // none
     bool finished_ = false;
+    int leftInset_ = 0;
 };
 
 } // namespace quillory

@@ -1,8 +1,11 @@
 #include "ui/qt/fonts.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +27,17 @@ void applyLook(QApplication& app)
     if (QStyle* fusion = QStyleFactory::create("Fusion"))
         app.setStyle(fusion);
     app.setFont(japaneseFont(kTextPixels));
+}
+
+void loadQtTranslations(QApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
 }
 
 QFont japaneseFont(qreal pixels)

@@ -13,6 +13,9 @@ inline constexpr int kTextPixels = 12;
 // Fusion style and a Japanese face for every widget, so kanji get Japanese glyph forms.
 void applyLook(QApplication& app);
 
+// Qt's own Japanese translations (its standard menus and dialogs), when installed.
+void loadQtTranslations(QApplication& app);
+
 // The Japanese face at a pixel size (fractional sizes round to the nearest pixel).
 QFont japaneseFont(qreal pixels);
 

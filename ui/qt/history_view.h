@@ -1,16 +1,19 @@
-// The conversation so far: a read-only, scrollable view laid over the whole
-// screen, newest text last. Escape or H closes it (the screen window decides).
+// The conversation so far: a read-only, scrollable panel over a dimmed screen,
+// newest text last. Escape, H, its 「閉じる」 button or a click beside the panel
+// close it (the screen window decides).
 #pragma once
 
-#include <QFrame>
 #include <QPointer>
+#include <QWidget>
 
+class QFrame;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace quillory {
 
-class HistoryView : public QFrame {
+class HistoryView : public QWidget {
     Q_OBJECT
 public:
     explicit HistoryView(QWidget* parent);
@@ -25,12 +28,25 @@ public:
     void setScale(qreal scale);
 
     QPlainTextEdit* text() const { return text_; }
+    QPushButton* closeButton() const { return close_; }
+    // The panel itself; the rest of the view only dims the screen.
+    QFrame* panel() const { return panel_; }
 
     static QString title();
 
+signals:
+    // The 「閉じる」 button or a click beside the panel.
+    void closeRequested();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    QFrame* panel_ = nullptr;
     QLabel* heading_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
+    QPushButton* close_ = nullptr;
     QPointer<QWidget> focusBefore_;
 };
 

@@ -68,6 +68,32 @@ TextAction textAction(const Screen& screen, int key, Qt::KeyboardModifiers modif
     return TextAction::None;
 }
 
+QString keyStrip(const Screen& screen)
+{
+    bool enter = false;
+    bool digits = false;
+    bool escape = false;
+    for (const Control& control : screen.controls()) {
+        for (Key key : screen.keysOf(control.name)) {
+            enter = enter || key == Key::Return;
+            digits = digits || (key >= Key::Digit1 && key <= Key::Digit5);
+            escape = escape || key == Key::Escape;
+        }
+    }
+    QStringList parts;
+    if (enter)
+        parts << QStringLiteral("Enter：次へ");
+    if (digits)
+        parts << QStringLiteral("１～５：答える");
+    if (hasTextActions(screen))
+        parts << QStringLiteral("▼：続き") << QStringLiteral("H：履歴")
+              << QStringLiteral("R：読み上げ");
+    if (escape)
+        parts << QStringLiteral("Esc：戻る");
+    parts << QStringLiteral("Ctrl＋／－：拡大") << QStringLiteral("F11：全画面");
+    return parts.join(QStringLiteral("　"));
+}
+
 QString readAloudEntry()
 {
     return QStringLiteral("英文を読み上げる");

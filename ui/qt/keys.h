@@ -22,6 +22,9 @@ enum class TextAction { None, ReadAloud, History };
 TextAction textAction(const Screen& screen, int key, Qt::KeyboardModifiers modifiers);
 bool hasTextActions(const Screen& screen);
 
+// The one-line key strip under a screen: the keys that do something there.
+QString keyStrip(const Screen& screen);
+
 // The entries of the text box's context menu and the tooltip that names their keys.
 QString readAloudEntry();
 QString historyEntry();

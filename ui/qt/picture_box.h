@@ -18,6 +18,7 @@ public:
 
     const QString& file() const { return file_; }
     bool loaded() const { return !image_.isNull(); }
+    const QImage& image() const { return image_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,7 +65,8 @@ std::string modelText(const QString& widgetText)
     return text.toStdString();
 }
 
-ScreenWindow::ScreenWindow(const Screen& screen, qreal scale) : screen_(screen), scale_(scale)
+ScreenWindow::ScreenWindow(const Screen& screen, qreal scale, QWidget* parent)
+    : QWidget(parent), screen_(screen), scale_(scale)
 {
     installAccessibility();
     setObjectName(fromUtf8(screen.name()));
@@ -87,6 +89,7 @@ ScreenWindow::ScreenWindow(const Screen& screen, qreal scale) : screen_(screen),
     if (hasTextActions(screen) && textBox() != nullptr) {
         history_ = new HistoryView(this);
         history_->text()->installEventFilter(this);
+        connect(history_, &HistoryView::closeRequested, this, &ScreenWindow::toggleHistory);
     }
     applyScale();
 }
@@ -112,6 +115,8 @@ QWidget* ScreenWindow::build(const Control& control)
         text->setVerticalScrollBarPolicy(control.scrollbar ? Qt::ScrollBarAlwaysOn
                                                            : Qt::ScrollBarAlwaysOff);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        if (control.role == "説明") // eighteen lines in one view
+            text->setDense();
         QPalette palette = text->palette();
         palette.setColor(QPalette::Base,
                          control.background ? toColor(*control.background) : QColor(Qt::white));
@@ -175,11 +180,13 @@ void ScreenWindow::applyScale()
     // still do: the text size, or less where a caption would not fit its button.
     qreal captionPixels = textPixels;
     const QFont base = japaneseFont(textPixels);
+    const int inset = captionsLeft_ ? static_cast<int>(std::lround(8 * scale_)) : 0;
     for (const Control& control : screen_.controls()) {
         if (control.kind != ControlKind::Button)
             continue;
         const qreal ems = CaptionButton::widthInEms(buttonCaption(control.text), base);
-        const int room = toPixels(control.rect).width() - 2 * CaptionButton::kSideRoom - 2;
+        const int room = toPixels(control.rect).width() - 2 * CaptionButton::kSideRoom - 2 -
+                         std::max(0, inset - CaptionButton::kSideRoom);
         if (ems > 0)
             captionPixels = std::min(captionPixels, std::floor(room / ems));
     }
@@ -192,11 +199,10 @@ void ScreenWindow::applyScale()
         switch (control.kind) {
         case ControlKind::Button:
             widget->setFont(japaneseFont(captionPixels));
+            static_cast<CaptionButton*>(widget)->setLeftInset(inset);
             break;
         case ControlKind::Text: {
-            auto* text = static_cast<TextBox*>(widget);
-            text->setFont(japaneseFont(textPixels));
-            text->document()->setDocumentMargin(2 * scale_);
+            static_cast<TextBox*>(widget)->setScale(scale_);
             break;
         }
         case ControlKind::Label:
@@ -221,6 +227,14 @@ void ScreenWindow::sync()
     // A screen left behind shows its own controls when it is entered again.
     if (history_ != nullptr && history_->isOpen() && !screen_.visible())
         toggleHistory();
+}
+
+void ScreenWindow::setCaptionsLeft(bool left)
+{
+    if (left == captionsLeft_)
+        return;
+    captionsLeft_ = left;
+    applyScale();
 }
 
 QWidget* ScreenWindow::textBox() const
@@ -370,6 +384,10 @@ bool ScreenWindow::handleKey(QKeyEvent* event)
         }
         return false;
     }
+    // Page Down and the arrows scroll the conversation, whatever has the focus.
+    auto* box = qobject_cast<TextBox*>(textBox());
+    if (plain && box != nullptr && box->isVisible() && box->scrollByKey(event->key()))
+        return true;
     switch (textAction(screen_, event->key(), event->modifiers())) {
     case TextAction::ReadAloud:
         emit readAloudRequested();
@@ -396,13 +414,19 @@ bool ScreenWindow::eventFilter(QObject* watched, QEvent* event)
     // The screen's keys come first, whichever control has the focus.
     if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* picture = qobject_cast<PictureBox*>(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (picture != nullptr && picture->loaded() && mouse->button() == Qt::LeftButton &&
+            picture->rect().contains(mouse->position().toPoint()))
+            emit pictureClicked(picture->objectName());
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event)
 {
-    // The close box ends the program, as the menu's end button does: hidden
-    // screens must not keep a program running that has no window left.
+    // As the main window's close box: the screen's way back, or the end.
     event->ignore();
     emit closeRequested();
 }

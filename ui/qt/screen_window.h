@@ -1,5 +1,5 @@
-// One generic window that draws any screen of the core model at a scale factor and
-// forwards clicks and keys.
+// One generic widget that draws any screen of the core model at a scale factor and
+// forwards clicks and keys; the main window shows one at a time.
 #pragma once
 
 #include "ui/screen.h"
@@ -19,7 +19,7 @@ class HistoryView;
 class ScreenWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ScreenWindow(const Screen& screen, qreal scale = 1);
+    explicit ScreenWindow(const Screen& screen, qreal scale = 1, QWidget* parent = nullptr);
 
     const Screen& model() const { return screen_; }
 
@@ -39,6 +39,11 @@ public:
     // Presses the button that the key stands for, as a click would. True when the
     // key belongs to this screen (even if its button is hidden and nothing happens).
     bool pressKey(int key, Qt::KeyboardModifiers modifiers);
+    // A key for the screen from elsewhere in the main window; true when taken.
+    bool takeKey(QKeyEvent* event) { return handleKey(event); }
+
+    // Button captions left-aligned at one inset, as in a list; else centred.
+    void setCaptionsLeft(bool left);
 
     // The conversation so far, on the lessons, the quiz and the game (else nullptr).
     HistoryView* history() const { return history_; }
@@ -61,6 +66,8 @@ signals:
     void readAloudRequested();
     // Ctrl++ (+1), Ctrl+- (-1) and Ctrl+0 (0, back to the default scale).
     void zoomRequested(int direction);
+    // A click or tap on a picture: the view may enlarge it; the model is untouched.
+    void pictureClicked(const QString& name);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +94,7 @@ private:
     QString notice_;
     qreal scale_ = 1;
     bool headless_ = false;
+    bool captionsLeft_ = false;
     std::map<std::string, Drawn, std::less<>> drawn_;
 };
 
