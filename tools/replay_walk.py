@@ -119,7 +119,10 @@ def run(program, commands, record=False):
     with open(commands, encoding="utf-8") as f:
         text = f.read()
     with tempfile.TemporaryDirectory() as folder:
-        arguments = ["--record", os.path.join(folder, "record.sqlite")] if record else []
+        # A fixed day: the record screen shows dates.
+        arguments = ["--today", "2026-01-15"]
+        if record:
+            arguments += ["--record", os.path.join(folder, "record.sqlite")]
         done = subprocess.run([program] + arguments, input=text, capture_output=True, text=True,
                               encoding="utf-8")
     return [c for c in text.splitlines() if c.strip() and not c.startswith("#")], \
