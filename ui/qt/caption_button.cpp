@@ -2,10 +2,10 @@
 
 #include <QFontMetricsF>
 
-#include <algorithm>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace quillory {
 
