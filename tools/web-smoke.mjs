@@ -60,7 +60,7 @@ core.start();
 console.log('> start');
 console.log(core.state());
 for (const command of ['key Return', 'click C2', 'click Command4', 'key Return', 'key Return',
-  'key Return', 'key 3', 'key Return', 'key Escape']) {
+  'key Return', 'key 3', 'key Return']) {
   console.log(`> ${command}`);
   console.log(run(command, ''));
 }
@@ -68,3 +68,5 @@ console.log('> readAloud');
 console.log(core.readAloud());
 console.log('> history');
 console.log(core.history());
+console.log('> key Escape');
+console.log(run('key Escape', ''));
