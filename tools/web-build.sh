@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Builds the web site into build-web/site/: the core compiled to WebAssembly with
+# em++, the page, and the pictures as SVG. Installs what is missing on Debian 12
+# (through sudo when not run as root). Objects are kept in build-web/obj/ and
+# rebuilt only when a source or a header they include has changed.
+#   JOBS=N   compile N files at once (default 2)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+packages=(emscripten node-acorn)
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]} > 0)); then
+    echo "Installing missing packages: ${missing[*]}"
+    if [[ $(id -u) -eq 0 ]]; then
+        sudo_cmd=()
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo_cmd=(sudo)
+    else
+        echo "error: need root or sudo to install: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# em++'s optimizer needs acorn, which Debian keeps in its own Node folder.
+acorn=$(dpkg -L node-acorn | awk '/\/acorn\/package.json$/ && !found { print; found = 1 }')
+export NODE_PATH="$(dirname "$(dirname "$acorn")")${NODE_PATH:+:$NODE_PATH}"
+
+out=build-web
+obj=$out/obj
+site=$out/site
+mkdir -p "$obj" "$site" "$out/generated"
+
+# The picture list, from the same names the desktop build renders.
+svgs=$(sed -n '/^set(QUILLORY_SVGS/,/)/p' cmake/Pictures.cmake |
+    sed -e 's/set(QUILLORY_SVGS//' -e 's/)//' | tr -s ' \n' '\n' | sed '/^$/d')
+list=""
+for stem in $svgs; do
+    list+="\"$stem.bmp\", "
+done
+generated=$out/generated/picture_assets.cpp
+sed "s|@QUILLORY_PICTURE_LIST@|$list|" app/picture_assets.cpp.in >"$generated.new"
+if cmp -s "$generated.new" "$generated"; then rm "$generated.new"; else mv "$generated.new" "$generated"; fi
+
+sources=(
+    ui/*.cpp
+    lessons/*.cpp lessons/scripts/*.cpp
+    quiz/*.cpp
+    game/*.cpp game/scenario/*.cpp
+    record/dates.cpp record/learner_record.cpp record/memory_store.cpp
+    app/learning.cpp app/navigator.cpp app/questions.cpp app/review_screens.cpp
+    app/screens.cpp app/shell_screens.cpp
+    "$generated"
+    web/bindings.cpp
+)
+flags=(-std=c++20 -O2 -I"$root" -DNDEBUG)
+
+# Whether an object is older than its source or a header it included.
+stale() {
+    local object=$1 deps=$2
+    [[ -f $object && -f $deps ]] || return 0
+    local file
+    for file in $(sed -e 's/^[^:]*://' -e 's/\\$//' "$deps"); do
+        [[ $file -nt $object ]] && return 0
+    done
+    return 1
+}
+
+objects=()
+todo=()
+for source in "${sources[@]}"; do
+    name=${source#"$out"/}
+    object=$obj/${name%.cpp}.o
+    objects+=("$object")
+    if stale "$object" "${object%.o}.d"; then
+        mkdir -p "$(dirname "$object")"
+        todo+=("$source")
+    fi
+done
+
+if ((${#todo[@]} > 0)); then
+    echo "Compiling ${#todo[@]} files with em++ $(em++ --version | head -1 | grep -o '[0-9][0-9.]*' | head -1)"
+    printf '%s\n' "${todo[@]}" | xargs -P "${JOBS:-2}" -I{} bash -c '
+        source={}; name=${source#'"$out"'/}; object='"$obj"'/${name%.cpp}.o
+        echo "  $source"
+        nice -n 19 em++ "$@" -MMD -MF "${object%.o}.d" -c "$source" -o "$object"
+    ' _ "${flags[@]}"
+fi
+
+echo "Linking $site/quillory.js"
+nice -n 19 em++ "${flags[@]}" "${objects[@]}" -lembind \
+    -sMODULARIZE=1 -sEXPORT_NAME=createQuillory \
+    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,node \
+    -o "$site/quillory.js"
+
+cp web/index.html web/app.js web/style.css "$site/"
+mkdir -p "$site/pictures"
+for stem in $svgs; do
+    cp assets/pictures/"$stem".svg "$site/pictures/$stem.svg"
+done
+ls -l "$site/quillory.js" "$site/quillory.wasm" | awk '{print "  " $5 " bytes  " $9}'
+echo "Site built in $out/site/"

@@ -1,0 +1,360 @@
+// The page view: draws the visible screen from the core's state, and passes
+// clicks and keys back to the core. Every rule of the program is the core's.
+'use strict';
+
+(() => {
+  const TWIPS_PER_PIXEL = 15;
+  const TITLE_HEIGHT = 20; // the h1 above the screen
+  const KEYS_HEIGHT = 18; // the key strip below it
+  const stage = document.getElementById('stage');
+  const message = document.getElementById('message');
+  let core = null;
+  let state = null;
+  const windows = new Map(); // screen name -> {box, screen, title, strip, controls}
+  let shown = null;
+
+  function say(text) {
+    message.textContent = text;
+    message.hidden = false;
+  }
+
+  function rgb(colour) {
+    return `rgb(${colour[0]}, ${colour[1]}, ${colour[2]})`;
+  }
+
+  function px(twips) {
+    return `${twips / TWIPS_PER_PIXEL}px`;
+  }
+
+  // The scripts name pictures as NAME.bmp; the site has NAME.svg.
+  function pictureSource(file) {
+    return `pictures/${file.replace(/\.bmp$/i, '')}.svg`;
+  }
+
+  function pictureFrame(element, name, failed) {
+    element.classList.toggle('missing', failed);
+    if (failed) element.dataset.name = name;
+  }
+
+  function makeControl(control) {
+    let element;
+    switch (control.kind) {
+      case 'button':
+        element = document.createElement('button');
+        element.type = 'button';
+        element.addEventListener('click', () => act(core.click(control.name)));
+        break;
+      case 'text':
+        element = document.createElement('div');
+        element.className = 'text';
+        element.tabIndex = 0;
+        element.setAttribute('role', 'log');
+        element.setAttribute('aria-live', 'polite');
+        break;
+      case 'label':
+        element = document.createElement('div');
+        element.className = 'label';
+        break;
+      case 'picture':
+        element = document.createElement('img');
+        element.className = 'picture';
+        element.alt = '';
+        element.addEventListener('error', () => {
+          element.classList.add('missing');
+          element.alt = element.dataset.file || '';
+        });
+        element.addEventListener('load', () => element.classList.remove('missing'));
+        element.addEventListener('click', () => enlarge(element));
+        break;
+    }
+    element.classList.add('control');
+    element.dataset.name = control.name;
+    element.style.left = px(control.left);
+    element.style.top = px(control.top);
+    element.style.width = px(control.width);
+    element.style.height = px(control.height);
+    return element;
+  }
+
+  function updateControl(element, control, screenName) {
+    element.hidden = !control.visible;
+    element.style.left = px(control.left);
+    element.style.top = px(control.top);
+    element.style.width = px(control.width);
+    element.style.height = px(control.height);
+    const page = control.page || {};
+    switch (control.kind) {
+      case 'button': {
+        if (element.dataset.caption !== control.caption) {
+          element.dataset.caption = control.caption;
+          element.textContent = control.caption;
+          element.setAttribute('aria-label', control.caption.replace(/[\s\u3000]+/g, ''));
+        }
+        element.classList.toggle('live', !!control.live);
+        element.classList.toggle('left', screenName === 'Form20');
+        const keys = page.keys || [];
+        const hint = [keys.length ? `キー：${keys.map(keyLabel).join('、')}` : '', page.summary || '']
+          .filter(Boolean).join('\n');
+        if (hint) element.title = hint; else element.removeAttribute('title');
+        if (control.progress) {
+          const p = control.progress;
+          let bar = element.querySelector('.progress');
+          if (!bar) {
+            bar = document.createElement('span');
+            bar.className = 'progress';
+            bar.append(document.createElement('span'));
+            element.append(bar);
+          }
+          bar.classList.toggle('finished', p.finished);
+          bar.firstChild.style.width = `${p.last ? Math.min(100, (100 * p.reached) / p.last) : 0}%`;
+        }
+        break;
+      }
+      case 'text': {
+        const text = control.text.replace(/\r\n?/g, '\n');
+        if (element.textContent !== text) {
+          element.textContent = text;
+          element.scrollTop = 0;
+        }
+        element.classList.toggle('scroll', !!control.scrollbar);
+        if (page.role) element.setAttribute('aria-label', page.role);
+        if (page.background) element.style.background = rgb(page.background);
+        break;
+      }
+      case 'label':
+        element.textContent = control.text;
+        element.style.background = rgb(control.background);
+        break;
+      case 'picture': {
+        const loads = String(page.loads ?? 0);
+        if (!control.file) {
+          element.removeAttribute('src');
+          element.dataset.file = '';
+        } else if (element.dataset.loads !== loads || element.dataset.file !== control.file) {
+          element.dataset.file = control.file;
+          element.classList.remove('missing');
+          element.src = pictureSource(control.file);
+        }
+        element.dataset.loads = loads;
+        break;
+      }
+    }
+  }
+
+  function keyLabel(key) {
+    return key === 'Return' ? 'Enter' : key === 'Escape' ? 'Esc' : key;
+  }
+
+  function keyStrip(current) {
+    const keys = new Set();
+    for (const control of current.controls) for (const key of control.page?.keys || []) keys.add(key);
+    const parts = [];
+    if (keys.has('Return')) parts.push('Enter：次へ');
+    if (['1', '2', '3', '4', '5'].some((k) => keys.has(k))) parts.push('１～５：答える');
+    if (hasConversation(current)) parts.push('H：履歴', 'R：読み上げ');
+    if (keys.has('Escape')) parts.push('Esc：戻る');
+    return parts.join('　');
+  }
+
+  function hasConversation(current) {
+    return current.controls.some((c) => c.kind === 'text' && c.name === 'T1');
+  }
+
+  function windowFor(current) {
+    let win = windows.get(current.screen);
+    if (win) return win;
+    const box = document.createElement('section');
+    box.className = 'window';
+    box.hidden = true;
+    const title = document.createElement('h1');
+    const screen = document.createElement('div');
+    screen.className = 'screen';
+    const strip = document.createElement('div');
+    strip.className = 'keys';
+    strip.setAttribute('aria-hidden', 'true');
+    box.append(title, screen, strip);
+    stage.append(box);
+    win = { box, screen, title, strip, controls: new Map() };
+    windows.set(current.screen, win);
+    return win;
+  }
+
+  function draw(current) {
+    state = current;
+    if (current.ended) {
+      for (const win of windows.values()) win.box.hidden = true;
+      shown = null;
+      say('Quillory を終了しました。ページを再読み込みすると最初から始まります。');
+      return;
+    }
+    message.hidden = true;
+    const win = windowFor(current);
+    win.title.textContent = current.caption;
+    document.title = current.caption.trim() || 'Quillory';
+    win.screen.style.width = px(current.width);
+    win.screen.style.height = px(current.height);
+    win.screen.style.background = rgb(current.background);
+    for (const control of current.controls) {
+      let element = win.controls.get(control.name);
+      if (!element) {
+        element = makeControl(control);
+        win.controls.set(control.name, element);
+        win.screen.append(element);
+      }
+      updateControl(element, control, current.screen);
+    }
+    win.strip.textContent = keyStrip(current);
+    if (shown !== win) {
+      if (shown) shown.box.hidden = true;
+      win.box.hidden = false;
+      shown = win;
+      stopReading();
+    }
+    fit();
+  }
+
+  // The screen scaled to fit the window, centred.
+  function fit() {
+    if (!shown || !state || state.ended) return;
+    const width = state.width / TWIPS_PER_PIXEL;
+    const height = state.height / TWIPS_PER_PIXEL + TITLE_HEIGHT + KEYS_HEIGHT;
+    const margin = 8;
+    const scale = Math.max(0.1, Math.min((innerWidth - 2 * margin) / width,
+      (innerHeight - 2 * margin) / height));
+    const left = (innerWidth - width * scale) / 2;
+    const top = (innerHeight - height * scale) / 2;
+    shown.box.style.width = `${width}px`;
+    shown.box.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
+  }
+
+  function act(line) {
+    const result = JSON.parse(line);
+    if (result.error) {
+      console.warn(result.error);
+      return;
+    }
+    closeOverlay();
+    draw(result);
+  }
+
+  // Overlays: a picture enlarged, the conversation's history.
+  let overlay = null;
+  let overlayReturn = null;
+
+  function openOverlay(content) {
+    closeOverlay();
+    overlayReturn = document.activeElement;
+    overlay = document.createElement('div');
+    overlay.className = 'overlay';
+    overlay.setAttribute('role', 'dialog');
+    overlay.setAttribute('aria-modal', 'true');
+    overlay.tabIndex = -1;
+    overlay.append(content);
+    overlay.addEventListener('click', closeOverlay);
+    document.body.append(overlay);
+    overlay.focus();
+  }
+
+  function closeOverlay() {
+    if (!overlay) return false;
+    overlay.remove();
+    overlay = null;
+    if (overlayReturn && overlayReturn.focus) overlayReturn.focus();
+    overlayReturn = null;
+    return true;
+  }
+
+  function enlarge(picture) {
+    if (!picture.src || picture.classList.contains('missing')) return;
+    const big = document.createElement('img');
+    big.src = picture.src;
+    big.alt = picture.alt;
+    openOverlay(big);
+  }
+
+  function showHistory() {
+    const panel = document.createElement('div');
+    panel.className = 'history';
+    const heading = document.createElement('h2');
+    heading.textContent = '会話の履歴';
+    const list = document.createElement('dl');
+    for (const said of JSON.parse(core.history())) {
+      const who = document.createElement('dt');
+      who.textContent = said.who;
+      const text = document.createElement('dd');
+      text.textContent = said.text.replace(/\r\n?/g, '\n').replace(/\n{2,}/g, '\n').trim();
+      list.append(who, text);
+    }
+    panel.append(heading, list);
+    openOverlay(panel);
+    panel.lastChild.lastChild?.scrollIntoView({ block: 'end' });
+  }
+
+  // Reading aloud: the core picks the English, the browser's voice says it.
+  function stopReading() {
+    if ('speechSynthesis' in window) speechSynthesis.cancel();
+  }
+
+  function readAloud() {
+    if (!('speechSynthesis' in window)) return;
+    if (speechSynthesis.speaking) {
+      stopReading();
+      return;
+    }
+    const voice = speechSynthesis.getVoices().find((v) => v.lang.startsWith('en'));
+    for (const text of JSON.parse(core.readAloud())) {
+      const utterance = new SpeechSynthesisUtterance(text);
+      utterance.lang = voice ? voice.lang : 'en-US';
+      if (voice) utterance.voice = voice;
+      speechSynthesis.speak(utterance);
+    }
+  }
+
+  // Keys as on the desktop: the core's for digits, Return and Escape.
+  const coreKeys = { Enter: 'Return', Escape: 'Escape', 1: '1', 2: '2', 3: '3', 4: '4', 5: '5' };
+
+  document.addEventListener('keydown', (event) => {
+    if (!core || event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
+    if (overlay) {
+      if (event.key === 'Escape' || event.key === 'h' || event.key === 'H') {
+        event.preventDefault();
+        closeOverlay();
+      }
+      return;
+    }
+    if (!state || state.ended) return;
+    const name = coreKeys[event.key];
+    if (name) {
+      event.preventDefault();
+      act(core.key(name));
+    } else if ((event.key === 'r' || event.key === 'R') && hasConversation(state)) {
+      event.preventDefault();
+      readAloud();
+    } else if ((event.key === 'h' || event.key === 'H') && hasConversation(state)) {
+      event.preventDefault();
+      showHistory();
+    }
+  });
+
+  addEventListener('resize', fit);
+
+  async function main() {
+    if (typeof WebAssembly !== 'object' || typeof createQuillory !== 'function') {
+      say('このブラウザーでは Quillory を使えません。新しいブラウザー（Chrome、Edge、Safari、Firefox）でお試しください。');
+      return;
+    }
+    try {
+      core = await createQuillory();
+    } catch (error) {
+      console.error(error);
+      say('Quillory を読み込めませんでした。ページを再読み込みしてください。');
+      return;
+    }
+    core.start();
+    stage.removeAttribute('aria-busy');
+    draw(JSON.parse(core.state()));
+    shown?.box.querySelector('button.live:not([hidden])')?.focus();
+  }
+
+  main();
+})();

@@ -1,0 +1,339 @@
+// The core for the web page: start, click, key and the visible screen's state as
+// one JSON line, with the fields of the replay driver that the core knows.
+#include "app/learning.h"
+#include "app/navigator.h"
+#include "app/screens.h"
+#include "record/record_store.h"
+#include "ui/conversation.h"
+#include "ui/read_aloud.h"
+#include "ui/screen.h"
+
+#include <emscripten/bind.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillory {
+
+namespace {
+
+std::unique_ptr<Learning> learning;
+std::unique_ptr<Navigator> navigator;
+
+// Bytes that are not UTF-8 become U+FFFD, so that the line stays valid JSON.
+std::string validUtf8(std::string_view raw)
+{
+    std::string out;
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        const auto c = static_cast<unsigned char>(raw[i]);
+        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3
+                                              : (c >> 3) == 0x1e    ? 4
+                                                                     : 0;
+        bool good = length > 0 && i + length <= raw.size();
+        for (std::size_t k = 1; good && k < length; ++k)
+            good = (static_cast<unsigned char>(raw[i + k]) >> 6) == 0x2;
+        if (good) {
+            out.append(raw.substr(i, length));
+            i += length;
+        } else {
+            out += "\xef\xbf\xbd";
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string jsonString(std::string_view raw)
+{
+    std::string out = "\"";
+    for (const char c : validUtf8(raw)) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string error(std::string_view reason)
+{
+    return "{\"error\": " + jsonString(reason) + "}";
+}
+
+std::string rgb(Rgb colour)
+{
+    return "[" + std::to_string(colour.r) + ", " + std::to_string(colour.g) + ", " +
+           std::to_string(colour.b) + "]";
+}
+
+std::string boolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+const char* kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Text:
+        return "text";
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Picture:
+        return "picture";
+    }
+    return "unknown";
+}
+
+const char* keyName(Key key)
+{
+    switch (key) {
+    case Key::Return:
+        return "Return";
+    case Key::Escape:
+        return "Escape";
+    case Key::Digit1:
+        return "1";
+    case Key::Digit2:
+        return "2";
+    case Key::Digit3:
+        return "3";
+    case Key::Digit4:
+        return "4";
+    case Key::Digit5:
+        return "5";
+    }
+    return "";
+}
+
+std::optional<Key> learnerKey(std::string_view name)
+{
+    if (name.size() == 1 && name[0] >= '1' && name[0] <= '5')
+        return static_cast<Key>(static_cast<int>(Key::Digit1) + (name[0] - '1'));
+    if (name == "Return" || name == "Enter")
+        return Key::Return;
+    if (name == "Escape")
+        return Key::Escape;
+    return std::nullopt;
+}
+
+// Keys that are known but are not the core's: the page's own, or nothing.
+bool otherKey(std::string_view name)
+{
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+        return true;
+    return name == "Space" || name == "Tab" || name == "Backspace";
+}
+
+std::string controlState(const Screen& screen, const Control& control)
+{
+    std::string out = "{\"name\": " + jsonString(control.name) +
+                      ", \"kind\": " + jsonString(kindName(control.kind));
+    switch (control.kind) {
+    case ControlKind::Button:
+        out += ", \"caption\": " + jsonString(control.text);
+        break;
+    case ControlKind::Text:
+        out += ", \"text\": " + jsonString(control.text);
+        out += ", \"scrollbar\": " + boolean(control.scrollbar);
+        break;
+    case ControlKind::Label:
+        out += ", \"text\": " + jsonString(control.text);
+        out += ", \"background\": " + rgb(control.background.value_or(screen.background()));
+        break;
+    case ControlKind::Picture:
+        out += ", \"file\": " +
+               (control.picture.empty() ? std::string("null") : jsonString(control.picture));
+        break;
+    }
+    out += ", \"left\": " + std::to_string(control.rect.left);
+    out += ", \"top\": " + std::to_string(control.rect.top);
+    out += ", \"width\": " + std::to_string(control.rect.width);
+    out += ", \"height\": " + std::to_string(control.rect.height);
+    out += ", \"visible\": " + boolean(control.visible);
+    if (control.kind == ControlKind::Button)
+        out += ", \"live\": " + boolean(screen.live(control.name));
+    if (control.addition)
+        out += ", \"addition\": true";
+    if (const std::optional<Progress>& p = control.progress) {
+        out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
+               ", \"last\": " + std::to_string(p->last) +
+               ", \"finished\": " + boolean(p->finished) +
+               ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
+               ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
+    }
+    if (control.due)
+        out += ", \"due\": " + std::to_string(*control.due);
+
+    // What only the page needs: not part of the driver's line.
+    out += ", \"page\": {";
+    std::string page;
+    if (control.kind == ControlKind::Text) {
+        page += "\"role\": " + jsonString(control.role);
+        if (control.background)
+            page += ", \"background\": " + rgb(*control.background);
+    }
+    if (control.kind == ControlKind::Picture)
+        page += "\"loads\": " + std::to_string(control.pictureLoads);
+    if (control.kind == ControlKind::Button) {
+        page += "\"keys\": [";
+        bool first = true;
+        for (Key key : screen.keysOf(control.name)) {
+            page += (first ? "\"" : ", \"") + std::string(keyName(key)) + "\"";
+            first = false;
+        }
+        page += "]";
+        if (control.progress && !control.progress->summary.empty())
+            page += ", \"summary\": " + jsonString(control.progress->summary);
+    }
+    return out + page + "}}";
+}
+
+} // namespace
+
+// The program at start-up, with a record that lives as long as the page; `today`
+// ("YYYY-MM-DD", empty: the real date) is taken when the record is first made.
+void startOn(const std::string& today)
+{
+    navigator.reset();
+    if (!learning)
+        learning = std::make_unique<Learning>(std::make_unique<MemoryStore>(), today);
+    navigator = startProgram("/", learning.get());
+}
+
+void start()
+{
+    startOn({});
+}
+
+std::string state()
+{
+    if (!navigator || navigator->ended() || navigator->visibleScreen() == nullptr)
+        return "{\"ended\": true}";
+    const Screen& screen = *navigator->visibleScreen();
+    std::string out = "{\"ended\": false";
+    out += ", \"screen\": " + jsonString(screen.name());
+    out += ", \"caption\": " + jsonString(screen.caption());
+    out += ", \"width\": " + std::to_string(screen.width());
+    out += ", \"height\": " + std::to_string(screen.height());
+    out += ", \"background\": " + rgb(screen.background());
+    const std::optional<int> step = screen.step();
+    out += ", \"step\": " + (step ? std::to_string(*step) : std::string("null"));
+    out += ", \"created\": [";
+    bool first = true;
+    for (const std::string& created : navigator->created()) {
+        out += (first ? "" : ", ") + jsonString(created);
+        first = false;
+    }
+    out += "], \"controls\": [";
+    first = true;
+    for (const Control& control : screen.controls()) {
+        out += (first ? "" : ", ") + controlState(screen, control);
+        first = false;
+    }
+    return out + "]}";
+}
+
+// A click on a control of the visible screen, as a person could make it.
+std::string click(const std::string& name)
+{
+    if (!navigator || navigator->ended() || navigator->visibleScreen() == nullptr)
+        return error("no screen is visible: the program has ended");
+    const Screen& screen = *navigator->visibleScreen();
+    const Control* control = screen.find(name);
+    if (control == nullptr)
+        return error(screen.name() + " has no control " + name);
+    if (!control->visible)
+        return error(name + " on " + screen.name() + " is hidden");
+    navigator->click(name);
+    return state();
+}
+
+// A key by its Qt name without Key_: the button it presses, if any.
+std::string key(const std::string& name)
+{
+    const std::optional<Key> learner = learnerKey(name);
+    if (!learner && !otherKey(name))
+        return error("unknown key: " + name);
+    if (!navigator || navigator->ended() || navigator->visibleScreen() == nullptr)
+        return error("no screen is visible: the program has ended");
+    if (learner) {
+        const std::string button = navigator->visibleScreen()->keyTarget(*learner);
+        if (!button.empty())
+            navigator->click(button);
+    }
+    return state();
+}
+
+// The English of the visible screen's text box, as utterances (JSON array).
+std::string readAloud()
+{
+    const Screen* screen = navigator ? navigator->visibleScreen() : nullptr;
+    const Control* box = screen ? screen->textBox() : nullptr;
+    std::string out = "[";
+    if (box != nullptr) {
+        bool first = true;
+        for (const std::string& utterance : englishToRead(box->text)) {
+            out += (first ? "" : ", ") + jsonString(utterance);
+            first = false;
+        }
+    }
+    return out + "]";
+}
+
+// The visible screen's conversation, oldest first (JSON array of label and text).
+std::string history()
+{
+    const Screen* screen = navigator ? navigator->visibleScreen() : nullptr;
+    std::string out = "[";
+    if (screen != nullptr) {
+        bool first = true;
+        for (const Said& said : screen->conversation().said()) {
+            out += std::string(first ? "" : ", ") + "{\"who\": " +
+                   jsonString(speakerLabel(said.who)) + ", \"text\": " + jsonString(said.text) +
+                   "}";
+            first = false;
+        }
+    }
+    return out + "]";
+}
+
+} // namespace quillory
+
+EMSCRIPTEN_BINDINGS(quillory)
+{
+    emscripten::function("start", &quillory::start);
+    emscripten::function("startOn", &quillory::startOn);
+    emscripten::function("state", &quillory::state);
+    emscripten::function("click", &quillory::click);
+    emscripten::function("key", &quillory::key);
+    emscripten::function("readAloud", &quillory::readAloud);
+    emscripten::function("history", &quillory::history);
+}
