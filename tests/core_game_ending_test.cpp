@@ -376,6 +376,34 @@ GameRule& ruleOf(GameScript& s, StepFrom from, GameTrigger trigger)
     return *r;
 }
 
+// Return alone plays the story between the questions: Move where the way on is a
+// move, Again at a game over, else Partner or Talk; at the end, nothing.
+TEST(GameKeys, ReturnPressesTheFirstLiveOfAgainMovePartnerAndTalk)
+{
+    Game g;
+    g.play({"Command1", "Command2"});
+    while (g.step() != gameScript().story.endStep) {
+        const int before = g.step();
+        const auto right = kRight.find(before);
+        const std::string target = g.screen->keyTarget(Key::Return);
+        if (right != kRight.end() && g.choices(true)) {
+            EXPECT_EQ(target, "") << "at " << before; // only the answers act
+            g.play({right->second});
+        } else {
+            ASSERT_FALSE(target.empty()) << "nothing to press at " << before;
+            EXPECT_EQ(target == "Command9", g.shown("Command9")) << "at " << before;
+            g.nav.click(target);
+        }
+        ASSERT_NE(g.step(), before) << "stuck";
+    }
+    EXPECT_EQ(g.screen->keyTarget(Key::Return), "");
+
+    Game over;
+    over.playTo(13);
+    over.play({"Command5"});
+    EXPECT_EQ(over.screen->keyTarget(Key::Return), "Command8");
+}
+
 TEST(GameFlowCheck, FindsEachFaultOfTheWayFromStepToStep)
 {
     EXPECT_EQ(checkGameFlow(flowScript()), std::vector<std::string>{});
