@@ -12,6 +12,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk")
-# A voice for reading the English aloud.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-flite-plugin | qt6-speech-speechd-plugin")
+# A voice for reading the English aloud, and Qt's own texts in Japanese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-speech-flite-plugin | qt6-speech-speechd-plugin, qt6-translations-l10n")
 include(CPack)
