@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the web site into build-web/site/: the core compiled to WebAssembly with
-# em++, the page, and the pictures as SVG. Installs what is missing on Debian 12
+# em++, the page, and the pictures as SVG; and build-web/quillory-web-replay, the
+# driver that replays commands on the page in headless Chromium. Installs what is missing on Debian 12
 # (through sudo when not run as root). Objects are kept in build-web/obj/ and
 # rebuilt only when a source or a header they include has changed.
 #   JOBS=N   compile N files at once (default 2)
@@ -8,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-packages=(emscripten node-acorn)
+packages=(emscripten node-acorn chromium)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
@@ -108,3 +110,18 @@ for stem in $svgs; do
 done
 ls -l "$site/quillory.js" "$site/quillory.wasm" | awk '{print "  " $5 " bytes  " $9}'
 echo "Site built in $out/site/"
+
+# The driver's packages, from the committed lock file; the browser is Debian's.
+stamp=web/node_modules/.package-lock.json
+if [[ ! -f $stamp || web/package-lock.json -nt $stamp ]]; then
+    echo "Installing the driver's packages (npm ci in web/)"
+    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 nice -n 19 npm ci --no-audit --no-fund --loglevel=error)
+fi
+cat >"$out/quillory-web-replay" <<'DRIVER'
+#!/bin/sh
+# Replays driver commands on the page in headless Chromium.
+here=$(cd "$(dirname "$0")" && pwd)
+exec node "$here/../web/driver/replay.mjs" --site "$here/site" "$@"
+DRIVER
+chmod +x "$out/quillory-web-replay"
+echo "Driver written: $out/quillory-web-replay"

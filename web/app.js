@@ -165,6 +165,7 @@
     if (win) return win;
     const box = document.createElement('section');
     box.className = 'window';
+    box.dataset.screen = current.screen;
     box.hidden = true;
     const title = document.createElement('h1');
     const screen = document.createElement('div');
@@ -350,7 +351,9 @@
       say('Quillory を読み込めませんでした。ページを再読み込みしてください。');
       return;
     }
-    core.start();
+    // ?today=YYYY-MM-DD: the date the review schedule takes as today.
+    const today = new URLSearchParams(location.search).get('today');
+    if (today) core.startOn(today); else core.start();
     stage.removeAttribute('aria-busy');
     draw(JSON.parse(core.state()));
     shown?.box.querySelector('button.live:not([hidden])')?.focus();
