@@ -4,7 +4,7 @@ import { launchArgs } from './driver/replay.mjs';
 
 export default defineConfig({
   testDir: 'tests',
-  testMatch: '*.spec.mjs',
+  testMatch: '*.test.mjs',
   workers: 1,
   reporter: 'line',
   use: {
