@@ -31,6 +31,29 @@
     return `pictures/${file.replace(/\.bmp$/i, '')}.svg`;
   }
 
+  // A caption as a screen reader hears it: no spaces at the ends, one space for
+  // a run inside, none between two wide characters.
+  function withoutPadding(text) {
+    const wide = (c) => c.charCodeAt(0) >= 0x2e80;
+    let out = '';
+    for (const word of text.split(/\s+/)) {
+      if (!word) continue;
+      if (out && !(wide(out.at(-1)) && wide(word))) out += ' ';
+      out += word;
+    }
+    return out;
+  }
+
+  // The menu's figures as data attributes, for the driver.
+  function figures(element, control) {
+    if (control.addition) element.dataset.addition = ''; else delete element.dataset.addition;
+    if (control.progress) {
+      const { reached, last, finished, firstTryRight, firstTryAsked } = control.progress;
+      element.dataset.progress = JSON.stringify({ reached, last, finished, firstTryRight, firstTryAsked });
+    } else delete element.dataset.progress;
+    if (control.due !== undefined) element.dataset.due = String(control.due); else delete element.dataset.due;
+  }
+
   function pictureFrame(element, name, failed) {
     element.classList.toggle('missing', failed);
     if (failed) element.dataset.name = name;
@@ -83,12 +106,13 @@
     element.style.width = px(control.width);
     element.style.height = px(control.height);
     const page = control.page || {};
+    figures(element, control);
     switch (control.kind) {
       case 'button': {
         if (element.dataset.caption !== control.caption) {
           element.dataset.caption = control.caption;
           element.textContent = control.caption;
-          element.setAttribute('aria-label', control.caption.replace(/[\s\u3000]+/g, ''));
+          element.setAttribute('aria-label', withoutPadding(control.caption));
         }
         element.classList.toggle('live', !!control.live);
         element.classList.toggle('left', screenName === 'Form20');
@@ -123,6 +147,7 @@
       }
       case 'label':
         element.textContent = control.text;
+        element.setAttribute('aria-label', withoutPadding(control.text));
         element.style.background = rgb(control.background);
         break;
       case 'picture': {
@@ -191,6 +216,8 @@
     message.hidden = true;
     const win = windowFor(current);
     win.title.textContent = current.caption;
+    if (current.step === null || current.step === undefined) delete win.box.dataset.step;
+    else win.box.dataset.step = String(current.step);
     document.title = current.caption.trim() || 'Quillory';
     win.screen.style.width = px(current.width);
     win.screen.style.height = px(current.height);
