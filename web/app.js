@@ -54,6 +54,39 @@
     if (control.due !== undefined) element.dataset.due = String(control.due); else delete element.dataset.due;
   }
 
+  // 「▼ 続き」 at the text box's lower right while it holds more than it shows.
+  function moreMarker(text) {
+    const more = document.createElement('button');
+    more.type = 'button';
+    more.className = 'more';
+    more.textContent = '▼ 続き';
+    more.setAttribute('aria-label', '続き');
+    more.title = '続きを表示（Page Down または ↓）';
+    more.tabIndex = -1;
+    more.hidden = true;
+    more.addEventListener('click', () => scrollPage(text, 1));
+    return more;
+  }
+
+  function moreBelow(text) {
+    return !text.hidden && text.scrollTop + text.clientHeight < text.scrollHeight - 1;
+  }
+
+  function updateMore(text) {
+    const more = text.more;
+    if (!more) return;
+    more.hidden = !moreBelow(text);
+    more.style.left = `${text.offsetLeft + text.offsetWidth - 3}px`;
+    more.style.top = `${text.offsetTop + text.offsetHeight - 3}px`;
+  }
+
+  // A page is what the box shows, less a line kept for context.
+  function scrollPage(text, pages) {
+    const line = parseFloat(getComputedStyle(text).lineHeight) || 15;
+    text.scrollTop += pages * Math.max(line, text.clientHeight - line);
+    updateMore(text);
+  }
+
   function pictureFrame(element, name, failed) {
     element.classList.toggle('missing', failed);
     if (failed) element.dataset.name = name;
@@ -73,6 +106,8 @@
         element.tabIndex = 0;
         element.setAttribute('role', 'log');
         element.setAttribute('aria-live', 'polite');
+        element.more = moreMarker(element);
+        element.addEventListener('scroll', () => updateMore(element));
         break;
       case 'label':
         element = document.createElement('div');
@@ -228,6 +263,7 @@
         element = makeControl(control);
         win.controls.set(control.name, element);
         win.screen.append(element);
+        if (element.more) win.screen.append(element.more);
       }
       updateControl(element, control, current.screen);
     }
@@ -239,6 +275,7 @@
       stopReading();
     }
     fit();
+    for (const element of win.controls.values()) updateMore(element);
   }
 
   // The screen scaled to fit the window, centred.
@@ -351,6 +388,16 @@
       return;
     }
     if (!state || state.ended) return;
+    const scroll = { PageDown: 1, ArrowDown: 1, PageUp: -1, ArrowUp: -1 }[event.key];
+    if (scroll && !event.shiftKey) {
+      const text = [...(shown?.controls.values() || [])].find((e) => e.more && !e.hidden
+        && e.scrollHeight > e.clientHeight);
+      if (text) {
+        event.preventDefault();
+        scrollPage(text, scroll);
+      }
+      return;
+    }
     const name = coreKeys[event.key];
     if (name) {
       event.preventDefault();
@@ -364,7 +411,10 @@
     }
   });
 
-  addEventListener('resize', fit);
+  addEventListener('resize', () => {
+    fit();
+    for (const element of shown?.controls.values() || []) updateMore(element);
+  });
 
   async function main() {
     if (typeof WebAssembly !== 'object' || typeof createQuillory !== 'function') {

@@ -42,4 +42,15 @@ test('first lesson, first question with keys', async ({ page }) => {
   await expect(screen.locator('[data-name="Command4"]')).toBeVisible();
   expect(await live()).toEqual(['Command1', 'Command3']);
   expect(await text.evaluate((e) => e.scrollHeight <= e.clientHeight)).toBe(true);
+
+  // A long text: the marker until Page Down has shown its end.
+  const more = screen.locator('button.more');
+  await expect(more).toBeHidden();
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('Enter');
+  await expect(text).toContainText('いくら英語が不得意でも');
+  await expect(more).toHaveText('▼ 続き');
+  await page.keyboard.press('PageDown');
+  await page.keyboard.press('PageDown');
+  await expect(more).toBeHidden();
 });
