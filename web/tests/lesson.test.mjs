@@ -53,4 +53,10 @@ test('first lesson, first question with keys', async ({ page }) => {
   await page.keyboard.press('PageDown');
   await page.keyboard.press('PageDown');
   await expect(more).toBeHidden();
+
+  // A phone in portrait: one column, buttons a thumb can hit.
+  await page.setViewportSize({ width: 390, height: 844 });
+  const button = await screen.locator('[data-name="Command1"]').boundingBox();
+  expect(Math.min(button.width, button.height)).toBeGreaterThanOrEqual(44);
+  expect(await text.evaluate((e) => parseFloat(getComputedStyle(e).fontSize))).toBeGreaterThanOrEqual(16);
 });
