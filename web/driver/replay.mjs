@@ -104,7 +104,7 @@ function readPage() {
     if (kind === 'picture') {
       control.file = element.dataset.file || null;
       control.loaded = !!control.file && element.complete && element.naturalWidth > 0;
-      control.accessibleDescription = '';
+      control.accessibleDescription = element.getAttribute('aria-description') ?? '';
     }
     if (element.hidden) {
       const style = element.style;
@@ -159,7 +159,6 @@ class Driver {
       const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree', { nodeId, fetchRelatives: false });
       const node = nodes[0] || {};
       if (control.accessibleName === null) control.accessibleName = node.name?.value ?? '';
-      if (control.kind === 'picture') control.accessibleDescription = node.description?.value ?? '';
     }));
   }
 
