@@ -82,18 +82,20 @@ function readPage() {
     width: twips(origin.width / scale),
     height: twips(origin.height / scale),
     background: colour(getComputedStyle(screen).backgroundColor),
-    step: null,
+    step: box.dataset.step === undefined ? null : Number(box.dataset.step),
     created: [...document.querySelectorAll('.window')].map((w) => w.dataset.screen),
     controls: [],
   };
   for (const element of screen.querySelectorAll(':scope > .control')) {
     const kind = element.tagName === 'BUTTON' ? 'button' : element.tagName === 'IMG' ? 'picture'
       : element.classList.contains('text') ? 'text' : 'label';
+    // Fields in the order the desktop driver prints them.
     const control = { name: element.dataset.name, kind };
     if (kind === 'button') control.caption = element.textContent;
     if (kind === 'text') {
       control.text = element.textContent.replace(/\n/g, '\r\n');
       control.scrollbar = element.classList.contains('scroll');
+      control.fits = element.hidden || element.scrollHeight <= element.clientHeight;
     }
     if (kind === 'label') {
       control.text = element.textContent;
@@ -102,6 +104,7 @@ function readPage() {
     if (kind === 'picture') {
       control.file = element.dataset.file || null;
       control.loaded = !!control.file && element.complete && element.naturalWidth > 0;
+      control.accessibleDescription = element.getAttribute('aria-description') ?? '';
     }
     if (element.hidden) {
       const style = element.style;
@@ -114,8 +117,12 @@ function readPage() {
       control.height = twips(rect.height / scale);
     }
     control.visible = !element.hidden;
-    if (kind === 'text') control.fits = element.hidden || element.scrollHeight <= element.clientHeight;
+    // The name the page sets holds for hidden controls too; others come from the tree.
+    control.accessibleName = element.getAttribute('aria-label');
     if (kind === 'button') control.live = element.classList.contains('live');
+    if ('addition' in element.dataset) control.addition = true;
+    if (element.dataset.progress) control.progress = JSON.parse(element.dataset.progress);
+    if (element.dataset.due !== undefined) control.due = Number(element.dataset.due);
     state.controls.push(control);
   }
   return state;
@@ -151,8 +158,7 @@ class Driver {
       if (!control) return;
       const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree', { nodeId, fetchRelatives: false });
       const node = nodes[0] || {};
-      control.accessibleName = node.name?.value ?? '';
-      if (control.kind === 'picture') control.accessibleDescription = node.description?.value ?? '';
+      if (control.accessibleName === null) control.accessibleName = node.name?.value ?? '';
     }));
   }
 

@@ -42,4 +42,21 @@ test('first lesson, first question with keys', async ({ page }) => {
   await expect(screen.locator('[data-name="Command4"]')).toBeVisible();
   expect(await live()).toEqual(['Command1', 'Command3']);
   expect(await text.evaluate((e) => e.scrollHeight <= e.clientHeight)).toBe(true);
+
+  // A long text: the marker until Page Down has shown its end.
+  const more = screen.locator('button.more');
+  await expect(more).toBeHidden();
+  await page.keyboard.press('Enter');
+  await page.keyboard.press('Enter');
+  await expect(text).toContainText('いくら英語が不得意でも');
+  await expect(more).toHaveText('▼ 続き');
+  await page.keyboard.press('PageDown');
+  await page.keyboard.press('PageDown');
+  await expect(more).toBeHidden();
+
+  // A phone in portrait: one column, buttons a thumb can hit.
+  await page.setViewportSize({ width: 390, height: 844 });
+  const button = await screen.locator('[data-name="Command1"]').boundingBox();
+  expect(Math.min(button.width, button.height)).toBeGreaterThanOrEqual(44);
+  expect(await text.evaluate((e) => parseFloat(getComputedStyle(e).fontSize))).toBeGreaterThanOrEqual(16);
 });
