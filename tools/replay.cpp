@@ -1,6 +1,7 @@
 #include "tools/replay.h"
 
 #include "app/screens.h"
+#include "ui/json.h"
 
 #include "ui/qt/accessibility.h"
 #include "ui/qt/caption_button.h"
@@ -139,35 +140,7 @@ std::string jsonString(std::string_view raw)
     // Bytes that are not UTF-8 become U+FFFD, so every line stays valid JSON.
     const std::string text =
         QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size())).toStdString();
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    return jsonQuoted(text);
 }
 
 std::unique_ptr<Learning> learningFromArguments(const QStringList& arguments)

@@ -5,6 +5,7 @@
 #include "app/screens.h"
 #include "record/record_store.h"
 #include "ui/conversation.h"
+#include "ui/json.h"
 #include "ui/read_aloud.h"
 #include "ui/screen.h"
 
@@ -31,9 +32,11 @@ std::string validUtf8(std::string_view raw)
     std::size_t i = 0;
     while (i < raw.size()) {
         const auto c = static_cast<unsigned char>(raw[i]);
-        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3
-                                              : (c >> 3) == 0x1e    ? 4
-                                                                     : 0;
+        const std::size_t length = c < 0x80           ? 1
+                                   : (c >> 5) == 0x6  ? 2
+                                   : (c >> 4) == 0xe  ? 3
+                                   : (c >> 3) == 0x1e ? 4
+                                                      : 0;
         bool good = length > 0 && i + length <= raw.size();
         for (std::size_t k = 1; good && k < length; ++k)
             good = (static_cast<unsigned char>(raw[i + k]) >> 6) == 0x2;
@@ -50,35 +53,7 @@ std::string validUtf8(std::string_view raw)
 
 std::string jsonString(std::string_view raw)
 {
-    std::string out = "\"";
-    for (const char c : validUtf8(raw)) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    return jsonQuoted(validUtf8(raw));
 }
 
 std::string error(std::string_view reason)
@@ -147,7 +122,8 @@ std::optional<Key> learnerKey(std::string_view name)
 // Keys that are known but are not the core's: the page's own, or nothing.
 bool otherKey(std::string_view name)
 {
-    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+    if (name.size() == 1 &&
+        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
         return true;
     return name == "Space" || name == "Tab" || name == "Backspace";
 }
@@ -316,9 +292,9 @@ std::string history()
     if (screen != nullptr) {
         bool first = true;
         for (const Said& said : screen->conversation().said()) {
-            out += std::string(first ? "" : ", ") + "{\"who\": " +
-                   jsonString(speakerLabel(said.who)) + ", \"text\": " + jsonString(said.text) +
-                   "}";
+            out += std::string(first ? "" : ", ") +
+                   "{\"who\": " + jsonString(speakerLabel(said.who)) +
+                   ", \"text\": " + jsonString(said.text) + "}";
             first = false;
         }
     }
