@@ -11,26 +11,7 @@ root=$PWD
 
 packages=(emscripten node-acorn chromium)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]} > 0)); then
-    echo "Installing missing packages: ${missing[*]}"
-    if [[ $(id -u) -eq 0 ]]; then
-        sudo_cmd=()
-    elif command -v sudo >/dev/null 2>&1; then
-        sudo_cmd=(sudo)
-    else
-        echo "error: need root or sudo to install: ${missing[*]}" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install_packages.sh "${packages[@]}"
 
 # em++'s optimizer needs acorn, which Debian keeps in its own Node folder.
 acorn=$(dpkg -L node-acorn | awk '/\/acorn\/package.json$/ && !found { print; found = 1 }')
