@@ -1,0 +1,215 @@
+// The page without a network, its update to a new version, and the storage of the
+// learner's record.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { test, expect } from '@playwright/test';
+import { serve } from '../driver/replay.mjs';
+
+const site = process.env.QUILLORY_SITE
+  || path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../build-web/site');
+
+async function withServer(root, body) {
+  const server = await serve(root);
+  try {
+    await body(`http://127.0.0.1:${server.address().port}/`);
+  } finally {
+    server.close();
+  }
+}
+
+// Resolves once the service worker has cached the site and is in charge.
+const ready = (page) => page.evaluate(async () => {
+  await navigator.serviceWorker.ready;
+  if (!navigator.serviceWorker.controller) {
+    await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
+  }
+});
+
+test('a second visit works offline: menu, a lesson, its pictures, every file', async ({ page, context }) => {
+  await withServer(site, async (origin) => {
+    const elsewhere = [];
+    context.on('request', (request) => {
+      if (!request.url().startsWith(origin)) elsewhere.push(request.url());
+    });
+    await page.goto(`${origin}index.html`);
+    await ready(page);
+
+    await context.setOffline(true);
+    await page.reload();
+    const screen = page.locator('.window:not([hidden])');
+    await expect(screen.locator('h1')).toHaveText(' Quillory');
+    await page.keyboard.press('Enter');
+    await expect(screen.locator('h1')).toHaveText('Quilloryメニュー');
+    await screen.locator('[data-name="C2"]').click();
+    await expect(screen.locator('h1')).toHaveText('＜１＞５文型 Part 1');
+    const picture = screen.locator('img.picture:not([hidden])').first();
+    await expect(picture).toHaveAttribute('src', /pictures\/.+\.svg$/);
+    await expect.poll(() => picture.evaluate((img) => img.naturalWidth)).toBeGreaterThan(0);
+
+    // Pictures not yet shown, the manifest and the icons it names are there too.
+    const missing = await page.evaluate(async () => {
+      const manifest = await (await fetch('manifest.webmanifest')).json();
+      const files = ['pictures/over.svg', 'pictures/mon0.svg', 'storage.js',
+        ...manifest.icons.map((icon) => icon.src)];
+      const failed = [];
+      for (const file of files) {
+        const response = await fetch(file).catch(() => null);
+        if (!response?.ok) failed.push(file);
+      }
+      return { failed, start: manifest.start_url, scope: manifest.scope };
+    });
+    expect(missing).toEqual({ failed: [], start: './', scope: './' });
+    // No update notice for the first version.
+    await expect(page.locator('#update-notice')).toHaveCount(0);
+    expect(elsewhere).toEqual([]);
+  });
+});
+
+test('a new version: fetched in the background, offered, and taken without losing the record',
+  async ({ page }) => {
+    const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'quillory-site-'));
+    fs.cpSync(site, copy, { recursive: true });
+    // A new version of the site as the build would write it: other contents, another hash.
+    const publish = (version) => {
+      const index = path.join(copy, 'index.html');
+      fs.writeFileSync(index, fs.readFileSync(index, 'utf8')
+        .replace(/(<meta name="build" content="[^"]*">)?<\/head>/, `<meta name="build" content="${version}"></head>`));
+      const sw = path.join(copy, 'sw.js');
+      fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/const VERSION = '[^']*'/, `const VERSION = '${version}'`));
+    };
+    const build = page.locator('meta[name="build"]');
+    const caches = () => page.evaluate(() => caches.keys());
+    try {
+      await withServer(copy, async (origin) => {
+        await page.goto(`${origin}index.html`);
+        await ready(page);
+        const saved = await page.evaluate(async () => (await openRecordStorage()).save('record text 1'));
+        expect(saved).toBe(true);
+
+        // The notice's button takes the new version now.
+        publish('second');
+        await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+        const notice = page.locator('#update-notice');
+        await expect(notice).toContainText('新しい版を用意しました。');
+        await expect(build).toHaveCount(0); // still the old page until asked
+        await Promise.all([page.waitForEvent('load'), notice.getByRole('button', { name: '今すぐ更新' }).click()]);
+        await expect(build).toHaveAttribute('content', 'second');
+        await expect(page.locator('#update-notice')).toHaveCount(0);
+        await expect.poll(caches).toEqual(['quillory-second']);
+
+        // Or the next reload does.
+        publish('third');
+        await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+        await expect(notice).toBeVisible();
+        await page.reload();
+        await expect(build).toHaveAttribute('content', 'third');
+        await expect.poll(caches).toEqual(['quillory-third']);
+
+        expect(await page.evaluate(async () => (await openRecordStorage()).load())).toBe('record text 1');
+      });
+    } finally {
+      fs.rmSync(copy, { recursive: true, force: true });
+    }
+  });
+
+test('the record storage: saves in order, reloads, sets text aside, reports a full disk once',
+  async ({ browser }) => {
+    const context = await browser.newContext({ serviceWorkers: 'block' });
+    // ?disk=full makes every write fail as a full disk does, until the page clears it.
+    await context.addInitScript(() => {
+      const put = IDBObjectStore.prototype.put;
+      IDBObjectStore.prototype.put = function (...args) {
+        if (self.fullDisk) throw new DOMException('The disk is full.', 'QuotaExceededError');
+        return put.apply(this, args);
+      };
+    });
+    const page = await context.newPage();
+    await withServer(site, async (origin) => {
+      await page.goto(`${origin}index.html`);
+      const first = await page.evaluate(async () => {
+        const storage = await openRecordStorage();
+        const before = await storage.load();
+        const texts = Array.from({ length: 20 }, (_, i) => `record ${i}\n${'x'.repeat(i * 1000)}`);
+        const saved = await Promise.all(texts.map((text) => storage.save(text)));
+        return { before, saved: saved.every(Boolean), after: (await storage.load()).split('\n')[0] };
+      });
+      expect(first).toEqual({ before: null, saved: true, after: 'record 19' });
+
+      await page.reload();
+      const second = await page.evaluate(async () => {
+        const errors = [];
+        const storage = await openRecordStorage({ onSaveError: (error) => errors.push(error.name) });
+        const loaded = (await storage.load()).split('\n')[0];
+        const unreadable = 'not a record: \u0000\u{1F600} 途中で切れた';
+        const keys = [await storage.keepAside(unreadable), await storage.keepAside(unreadable)];
+        const raw = await new Promise((resolve) => {
+          indexedDB.open('quillory').onsuccess = (event) => {
+            const store = event.target.result.transaction('record').objectStore('record');
+            const all = {};
+            store.openCursor().onsuccess = (e) => {
+              const cursor = e.target.result;
+              if (!cursor) return resolve(all);
+              all[cursor.key] = cursor.value;
+              cursor.continue();
+            };
+          };
+        });
+        self.fullDisk = true;
+        const full = await Promise.all([storage.save('lost 1'), storage.save('lost 2')]);
+        const fullAgain = await storage.save('lost 3');
+        self.fullDisk = false;
+        const recovered = await storage.save('record after the disk was freed');
+        return {
+          loaded, keys, full, fullAgain, recovered, errors,
+          asideIntact: keys.every((key) => raw[key] === unreadable),
+          record: raw.record.split('\n')[0], final: await storage.load(),
+        };
+      });
+      expect(second.loaded).toBe('record 19');
+      expect(second.keys[0]).toMatch(/^record-unreadable-\d{4}-\d\d-\d\dT/);
+      expect(second.keys[1]).not.toBe(second.keys[0]);
+      expect(second.asideIntact).toBe(true);
+      expect(second.record).toBe('record 19');
+      expect([second.full, second.fullAgain, second.recovered]).toEqual([[false, false], false, true]);
+      expect(second.errors).toEqual(['QuotaExceededError']);
+      expect(second.final).toBe('record after the disk was freed');
+    });
+    await context.close();
+  });
+
+test('refused storage gives null in time, never an error or a hang', async ({ browser }) => {
+  const context = await browser.newContext({ serviceWorkers: 'block' });
+  await context.addInitScript(() => {
+    const how = new URLSearchParams(location.search).get('refuse');
+    const factory = IDBFactory.prototype;
+    if (how === 'missing') Object.defineProperty(self, 'indexedDB', { get: () => undefined });
+    if (how === 'throws') factory.open = () => { throw new DOMException('refused', 'SecurityError'); };
+    if (how === 'error') {
+      factory.open = () => {
+        const request = {};
+        setTimeout(() => request.onerror?.({ preventDefault() {} }));
+        return request;
+      };
+    }
+    if (how === 'hangs') factory.open = () => ({}); // blocked by another tab, say
+    if (how === 'full') {
+      IDBObjectStore.prototype.put = () => { throw new DOMException('full', 'QuotaExceededError'); };
+    }
+  });
+  const page = await context.newPage();
+  await withServer(site, async (origin) => {
+    for (const how of ['missing', 'throws', 'error', 'hangs', 'full']) {
+      await page.goto(`${origin}index.html?refuse=${how}`);
+      const result = await page.evaluate(async () => {
+        const start = performance.now();
+        const storage = await openRecordStorage();
+        return { storage, ms: performance.now() - start };
+      });
+      expect(result.storage, how).toBeNull();
+      expect(result.ms, how).toBeLessThan(3000);
+    }
+  });
+  await context.close();
+});
