@@ -14,8 +14,13 @@ function quilloryOffline() {
       // The first version is not news; only one that replaces a running one is.
       if (registration.waiting && workers.controller) {
         quilloryUpdateNotice(() => {
+          const waiting = registration.waiting;
+          if (!waiting) {
+            location.reload(); // another tab has already switched to it
+            return;
+          }
           updating = true;
-          registration.waiting?.postMessage('skip-waiting');
+          waiting.postMessage('skip-waiting');
         });
       }
     };
