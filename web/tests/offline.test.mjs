@@ -35,6 +35,10 @@ test('a second visit works offline: menu, a lesson, its pictures, every file', a
     });
     await page.goto(`${origin}index.html`);
     await ready(page);
+    // Installable as an app, but for the private window every test context is.
+    const cdp = await context.newCDPSession(page);
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    expect(installabilityErrors.map((e) => e.errorId).filter((id) => id !== 'in-incognito')).toEqual([]);
 
     await context.setOffline(true);
     await page.reload();
