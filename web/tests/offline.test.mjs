@@ -53,18 +53,12 @@ test('a second visit works offline: menu, a lesson, its pictures, every file', a
     await expect.poll(() => picture.evaluate((img) => img.naturalWidth)).toBeGreaterThan(0);
 
     // Pictures not yet shown, the manifest and the icons it names are there too.
-    const missing = await page.evaluate(async () => {
+    expect(await page.evaluate(async () => {
       const manifest = await (await fetch('manifest.webmanifest')).json();
-      const files = ['pictures/over.svg', 'pictures/mon0.svg', 'storage.js',
-        ...manifest.icons.map((icon) => icon.src)];
-      const failed = [];
-      for (const file of files) {
-        const response = await fetch(file).catch(() => null);
-        if (!response?.ok) failed.push(file);
-      }
-      return { failed, start: manifest.start_url, scope: manifest.scope };
-    });
-    expect(missing).toEqual({ failed: [], start: './', scope: './' });
+      const files = ['pictures/over.svg', 'pictures/mon0.svg', 'storage.js', ...manifest.icons.map((i) => i.src)];
+      const ok = await Promise.all(files.map((file) => fetch(file).then((r) => r.ok, () => false)));
+      return [files.filter((_, i) => !ok[i]), manifest.start_url, manifest.scope];
+    })).toEqual([[], './', './']);
     // No update notice for the first version.
     await expect(page.locator('#update-notice')).toHaveCount(0);
     expect(elsewhere).toEqual([]);
@@ -85,16 +79,16 @@ test('a new version: fetched in the background, offered, and taken without losin
     };
     const build = page.locator('meta[name="build"]');
     const caches = () => page.evaluate(() => caches.keys());
+    const update = () => page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
     try {
       await withServer(copy, async (origin) => {
         await page.goto(`${origin}index.html`);
         await ready(page);
-        const saved = await page.evaluate(async () => (await openRecordStorage()).save('record text 1'));
-        expect(saved).toBe(true);
+        expect(await page.evaluate(async () => (await openRecordStorage()).save('record text 1'))).toBe(true);
 
         // The notice's button takes the new version now.
         publish('second');
-        await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+        await update();
         const notice = page.locator('#update-notice');
         await expect(notice).toContainText('新しい版を用意しました。');
         await expect(build).toHaveCount(0); // still the old page until asked
@@ -105,7 +99,7 @@ test('a new version: fetched in the background, offered, and taken without losin
 
         // Or the next reload does.
         publish('third');
-        await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+        await update();
         await expect(notice).toBeVisible();
         await page.reload();
         await expect(build).toHaveAttribute('content', 'third');
@@ -118,102 +112,74 @@ test('a new version: fetched in the background, offered, and taken without losin
     }
   });
 
-test('the record storage: saves in order, reloads, sets text aside, reports a full disk once',
+test('the record storage: in order, across a reload, text set aside, a full disk told once, refusals',
   async ({ browser }) => {
     const context = await browser.newContext({ serviceWorkers: 'block' });
-    // ?disk=full makes every write fail as a full disk does, until the page clears it.
+    // self.fullDisk makes writes fail as on a full disk; ?refuse=HOW refuses storage.
     await context.addInitScript(() => {
       const put = IDBObjectStore.prototype.put;
       IDBObjectStore.prototype.put = function (...args) {
         if (self.fullDisk) throw new DOMException('The disk is full.', 'QuotaExceededError');
         return put.apply(this, args);
       };
+      const how = new URLSearchParams(location.search).get('refuse');
+      if (how === 'missing') Object.defineProperty(self, 'indexedDB', { get: () => undefined });
+      if (how === 'throws') IDBFactory.prototype.open = () => { throw new DOMException('no', 'SecurityError'); };
+      if (how === 'error') {
+        IDBFactory.prototype.open = () => {
+          const request = {};
+          setTimeout(() => request.onerror?.({ preventDefault() {} }));
+          return request;
+        };
+      }
+      if (how === 'hangs') IDBFactory.prototype.open = () => ({}); // blocked by another tab, say
+      self.fullDisk = how === 'full';
     });
     const page = await context.newPage();
     await withServer(site, async (origin) => {
       await page.goto(`${origin}index.html`);
-      const first = await page.evaluate(async () => {
+      expect(await page.evaluate(async () => {
         const storage = await openRecordStorage();
         const before = await storage.load();
         const texts = Array.from({ length: 20 }, (_, i) => `record ${i}\n${'x'.repeat(i * 1000)}`);
         const saved = await Promise.all(texts.map((text) => storage.save(text)));
-        return { before, saved: saved.every(Boolean), after: (await storage.load()).split('\n')[0] };
-      });
-      expect(first).toEqual({ before: null, saved: true, after: 'record 19' });
+        return [before, saved.every(Boolean), (await storage.load()).split('\n')[0]];
+      })).toEqual([null, true, 'record 19']);
 
       await page.reload();
-      const second = await page.evaluate(async () => {
+      expect(await page.evaluate(async () => {
         const errors = [];
         const storage = await openRecordStorage({ onSaveError: (error) => errors.push(error.name) });
         const loaded = (await storage.load()).split('\n')[0];
         const unreadable = 'not a record: \u0000\u{1F600} 途中で切れた';
         const keys = [await storage.keepAside(unreadable), await storage.keepAside(unreadable)];
-        const raw = await new Promise((resolve) => {
+        const raw = (key) => new Promise((resolve) => {
           indexedDB.open('quillory').onsuccess = (event) => {
-            const store = event.target.result.transaction('record').objectStore('record');
-            const all = {};
-            store.openCursor().onsuccess = (e) => {
-              const cursor = e.target.result;
-              if (!cursor) return resolve(all);
-              all[cursor.key] = cursor.value;
-              cursor.continue();
-            };
+            const request = event.target.result.transaction('record').objectStore('record').get(key);
+            request.onsuccess = () => resolve(request.result);
           };
         });
+        const aside = [keys[0] !== keys[1], ...keys.map((key) => /^record-unreadable-\d{4}-\d\d-\d\dT/.test(key))];
+        for (const key of keys) aside.push((await raw(key)) === unreadable);
         self.fullDisk = true;
-        const full = await Promise.all([storage.save('lost 1'), storage.save('lost 2')]);
-        const fullAgain = await storage.save('lost 3');
+        const full = [...await Promise.all([storage.save('lost 1'), storage.save('lost 2')]), await storage.save('3')];
         self.fullDisk = false;
-        const recovered = await storage.save('record after the disk was freed');
-        return {
-          loaded, keys, full, fullAgain, recovered, errors,
-          asideIntact: keys.every((key) => raw[key] === unreadable),
-          record: raw.record.split('\n')[0], final: await storage.load(),
-        };
+        const freed = await storage.save('record after the disk was freed');
+        return { loaded, aside, full, freed, errors, final: await storage.load() };
+      })).toEqual({
+        loaded: 'record 19', aside: [true, true, true, true, true], full: [false, false, false], freed: true,
+        errors: ['QuotaExceededError'], final: 'record after the disk was freed',
       });
-      expect(second.loaded).toBe('record 19');
-      expect(second.keys[0]).toMatch(/^record-unreadable-\d{4}-\d\d-\d\dT/);
-      expect(second.keys[1]).not.toBe(second.keys[0]);
-      expect(second.asideIntact).toBe(true);
-      expect(second.record).toBe('record 19');
-      expect([second.full, second.fullAgain, second.recovered]).toEqual([[false, false], false, true]);
-      expect(second.errors).toEqual(['QuotaExceededError']);
-      expect(second.final).toBe('record after the disk was freed');
+
+      for (const how of ['missing', 'throws', 'error', 'hangs', 'full']) {
+        await page.goto(`${origin}index.html?refuse=${how}`);
+        const [storage, ms] = await page.evaluate(async () => {
+          const start = performance.now();
+          return [await openRecordStorage(), performance.now() - start];
+        });
+        expect(storage, how).toBeNull();
+        expect(ms, how).toBeLessThan(3000);
+      }
     });
     await context.close();
   });
-
-test('refused storage gives null in time, never an error or a hang', async ({ browser }) => {
-  const context = await browser.newContext({ serviceWorkers: 'block' });
-  await context.addInitScript(() => {
-    const how = new URLSearchParams(location.search).get('refuse');
-    const factory = IDBFactory.prototype;
-    if (how === 'missing') Object.defineProperty(self, 'indexedDB', { get: () => undefined });
-    if (how === 'throws') factory.open = () => { throw new DOMException('refused', 'SecurityError'); };
-    if (how === 'error') {
-      factory.open = () => {
-        const request = {};
-        setTimeout(() => request.onerror?.({ preventDefault() {} }));
-        return request;
-      };
-    }
-    if (how === 'hangs') factory.open = () => ({}); // blocked by another tab, say
-    if (how === 'full') {
-      IDBObjectStore.prototype.put = () => { throw new DOMException('full', 'QuotaExceededError'); };
-    }
-  });
-  const page = await context.newPage();
-  await withServer(site, async (origin) => {
-    for (const how of ['missing', 'throws', 'error', 'hangs', 'full']) {
-      await page.goto(`${origin}index.html?refuse=${how}`);
-      const result = await page.evaluate(async () => {
-        const start = performance.now();
-        const storage = await openRecordStorage();
-        return { storage, ms: performance.now() - start };
-      });
-      expect(result.storage, how).toBeNull();
-      expect(result.ms, how).toBeLessThan(3000);
-    }
-  });
-  await context.close();
-});
