@@ -2,29 +2,38 @@
 // small notice, when a new version has been fetched and is ready.
 'use strict';
 
+// Switches to the waiting version and reloads this page into it, if that happens
+// within `patience` ms: never a reload the learner did not just ask for.
+const quilloryUpdate = (() => {
+  let until = 0;
+  navigator.serviceWorker?.addEventListener('controllerchange', () => {
+    if (Date.now() < until) location.reload();
+  });
+  return (registration, patience = Infinity) => {
+    const waiting = registration.waiting;
+    if (!waiting) {
+      location.reload(); // another page has already switched to it
+      return;
+    }
+    until = Date.now() + patience;
+    waiting.postMessage('skip-waiting');
+  };
+})();
+
 function quilloryOffline() {
   const workers = navigator.serviceWorker;
   if (!workers || !window.isSecureContext) return;
-  let updating = false;
-  workers.addEventListener('controllerchange', () => {
-    if (updating) location.reload();
-  });
   workers.register('sw.js').then((registration) => {
     const offer = () => {
       // The first version is not news; only one that replaces a running one is.
-      if (registration.waiting && workers.controller) {
-        quilloryUpdateNotice(() => {
-          const waiting = registration.waiting;
-          if (!waiting) {
-            location.reload(); // another tab has already switched to it
-            return;
-          }
-          updating = true;
-          waiting.postMessage('skip-waiting');
-        });
-      }
+      if (registration.waiting && workers.controller) quilloryUpdateNotice(() => quilloryUpdate(registration));
     };
-    offer();
+    // A reload while a new version waits takes it, as the notice promises.
+    const reloaded = performance.getEntriesByType?.('navigation')[0]?.type === 'reload';
+    if (reloaded && registration.waiting && workers.controller) {
+      quilloryUpdate(registration, 5000);
+      setTimeout(offer, 5000); // still waiting: the notice after all
+    } else offer();
     registration.addEventListener('updatefound', () => {
       const worker = registration.installing;
       worker?.addEventListener('statechange', () => {

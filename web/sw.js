@@ -1,12 +1,14 @@
 // Keeps the whole site in one cache named by its version, so the page opens
 // without a network. tools/web-build.sh writes the version (a hash of the site)
 // and the file list below. A new version is cached in the background and waits
-// until the page asks for it ("skip-waiting") or no page of the old one is open.
+// until a page asks for it ("skip-waiting") or no page of the old one is open.
 'use strict';
 
 const VERSION = '@VERSION@';
 const FILES = [/* @FILES@ */];
-const PREFIX = 'quillory-';
+// Caches are shared by the whole origin: named by scope too, so that two copies of
+// the site under different paths never delete each other's.
+const PREFIX = `quillory ${self.registration.scope} `;
 const CACHE = PREFIX + VERSION;
 
 self.addEventListener('install', (event) => {
@@ -24,19 +26,13 @@ self.addEventListener('activate', (event) => {
 });
 
 self.addEventListener('message', (event) => {
-  if (event.data === 'skip-waiting') self.skipWaiting();
+  if (event.data === 'skip-waiting') event.waitUntil(self.skipWaiting());
 });
 
 async function respond(request) {
   const cache = await caches.open(CACHE);
   const url = new URL(request.url);
   if (request.mode === 'navigate') {
-    // A reload of the only page of the old version while a new one waits: the new one takes over.
-    const waiting = self.registration.waiting;
-    if (waiting && (await self.clients.matchAll()).length < 2) {
-      waiting.postMessage('skip-waiting');
-      return new Response('', { headers: { Refresh: '0' } });
-    }
     // ./ and ./index.html?today=... are the page itself.
     const page = url.pathname.endsWith('/') ? new URL('index.html', url) : url;
     const hit = await cache.match(page.href, { ignoreSearch: true });
