@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-packages=(emscripten node-acorn chromium)
+packages=(emscripten node-acorn chromium librsvg2-bin)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 tools/install_packages.sh "${packages[@]}"
 
@@ -89,6 +89,27 @@ mkdir -p "$site/pictures"
 for stem in $svgs; do
     cp assets/pictures/"$stem".svg "$site/pictures/$stem.svg"
 done
+
+# Offline use and installing as an app: the icons from the project's SVG, the
+# manifest, and the service worker with the site's version (a hash of every file it
+# caches and of its own code) and the list of those files.
+cp web/install.js web/storage.js web/manifest.webmanifest "$site/"
+mkdir -p "$site/icons"
+icon=packaging/org.quillory.Quillory.svg
+cp "$icon" "$site/icons/quillory.svg"
+for size in 192 512; do
+    rsvg-convert -w "$size" -h "$size" "$icon" -o "$site/icons/quillory-$size.png"
+done
+# Maskable: on the page's colour, inside the circle a launcher may cut out.
+rsvg-convert -w 300 -h 300 --page-width 512 --page-height 512 --left 106 --top 106 \
+    --background-color '#2b2b2b' "$icon" -o "$site/icons/quillory-maskable-512.png"
+rm -f "$site/sw.js"
+files=$(cd "$site" && find . -type f ! -name sw.js | sed 's|^\./||' | LC_ALL=C sort)
+version=$( (cd "$site" && printf '%s\n' "$files" | tr '\n' '\0' | xargs -0 sha256sum; cat "$root/web/sw.js") |
+    sha256sum | cut -c1-16)
+list=$(printf "'%s', " $files)
+sed -e "s|@VERSION@|$version|" -e "s|/\* @FILES@ \*/|${list%, }|" web/sw.js >"$site/sw.js"
+echo "  sw.js: version $version, $(wc -w <<<"$files") files cached for offline use"
 ls -l "$site/quillory.js" "$site/quillory.wasm" | awk '{print "  " $5 " bytes  " $9}'
 echo "Site built in $out/site/"
 

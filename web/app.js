@@ -653,6 +653,7 @@
     stage.removeAttribute('aria-busy');
     draw(JSON.parse(core.state()));
     shown?.box.querySelector('button.live:not([hidden])')?.focus();
+    if (typeof quilloryOffline === 'function') quilloryOffline(); // install.js
   }
 
   main();
