@@ -6,6 +6,7 @@
 #include "record/record_store.h"
 #include "ui/conversation.h"
 #include "ui/json.h"
+#include "ui/picture_descriptions.h"
 #include "ui/read_aloud.h"
 #include "ui/screen.h"
 
@@ -176,8 +177,14 @@ std::string controlState(const Screen& screen, const Control& control)
         if (control.background)
             page += ", \"background\": " + rgb(*control.background);
     }
-    if (control.kind == ControlKind::Picture)
+    if (control.kind == ControlKind::Picture) {
         page += "\"loads\": " + std::to_string(control.pictureLoads);
+        if (!control.picture.empty()) {
+            const PictureDescription picture = describePicture(control.picture);
+            page += ", \"name\": " + jsonString(picture.name) +
+                    ", \"description\": " + jsonString(picture.description);
+        }
+    }
     if (control.kind == ControlKind::Button) {
         page += "\"keys\": [";
         bool first = true;

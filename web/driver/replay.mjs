@@ -66,10 +66,22 @@ export function launch() {
   });
 }
 
-// The state of the visible screen, read from the page's DOM at scale 1.
-function readPage() {
+// The state of the visible screen, read from the page's DOM at scale 1, once the
+// pictures it shows have loaded or failed (so that `loaded` is settled).
+async function readPage() {
+  await Promise.all([...document.querySelectorAll('.window:not([hidden]) img[src]')]
+    .map((img) => (img.complete ? null : img.decode().catch(() => null))));
   const twips = (px) => Math.round(px * 15);
   const colour = (css) => (css.match(/\d+/g) || [0, 0, 0]).slice(0, 3).map(Number);
+  // The height the text needs, margins included, unrounded (scrollHeight rounds).
+  const textHeight = (element) => {
+    const first = element.firstElementChild;
+    const last = element.lastElementChild;
+    const style = getComputedStyle(element);
+    const margins = parseFloat(style.paddingTop) + parseFloat(style.paddingBottom);
+    if (!first) return margins;
+    return (last.getBoundingClientRect().bottom - first.getBoundingClientRect().top) / scale + margins;
+  };
   const box = document.querySelector('.window:not([hidden])');
   if (!box) return document.getElementById('message').hidden ? { error: 'the page shows nothing' } : { ended: true };
   const screen = box.querySelector('.screen');
@@ -95,7 +107,7 @@ function readPage() {
     if (kind === 'text') {
       control.text = element.textContent.replace(/\n/g, '\r\n');
       control.scrollbar = element.classList.contains('scroll');
-      control.fits = element.hidden || element.scrollHeight <= element.clientHeight;
+      control.fits = element.hidden || textHeight(element) <= element.clientHeight + 0.01;
     }
     if (kind === 'label') {
       control.text = element.textContent;
@@ -117,7 +129,7 @@ function readPage() {
       control.height = twips(rect.height / scale);
     }
     control.visible = !element.hidden;
-    // The name the page sets holds for hidden controls too; others come from the tree.
+    // Visible controls' names come from the accessibility tree (see accessible()).
     control.accessibleName = element.getAttribute('aria-label');
     if (kind === 'button') control.live = element.classList.contains('live');
     if ('addition' in element.dataset) control.addition = true;
@@ -126,12 +138,6 @@ function readPage() {
     state.controls.push(control);
   }
   return state;
-}
-
-// Pictures still loading are waited for, so `loaded` is settled.
-async function settle(page) {
-  await page.evaluate(() => Promise.all([...document.querySelectorAll('.window:not([hidden]) img[src]')]
-    .map((img) => (img.complete ? null : img.decode().catch(() => null)))));
 }
 
 class Driver {
@@ -145,25 +151,36 @@ class Driver {
     await this.page.goto(this.url);
     await this.page.waitForFunction(() => document.querySelector('.window:not([hidden])')
       || !document.getElementById('message').hidden && !document.getElementById('stage').hasAttribute('aria-busy'));
-    this.cdp = await this.page.context().newCDPSession(this.page);
+    this.cdp ??= await this.page.context().newCDPSession(this.page);
   }
 
-  // Accessible names and descriptions from the browser's accessibility tree.
+  // Accessible names and descriptions of the visible controls from the browser's
+  // accessibility tree (the whole tree in one call, matched to the controls by their
+  // DOM nodes). Hidden controls are not in the tree: they keep the name and
+  // description the page gives them.
   async accessible(state) {
-    const { root } = await this.cdp.send('DOM.getDocument', { depth: 0 });
-    const { nodeIds } = await this.cdp.send('DOM.querySelectorAll',
-      { nodeId: root.nodeId, selector: '.window:not([hidden]) .screen > .control' });
-    await Promise.all(nodeIds.map(async (nodeId, i) => {
-      const control = state.controls[i];
+    const selector = '.window:not([hidden]) .screen > .control:not([hidden])';
+    const [{ nodes }, controls] = await Promise.all([
+      this.cdp.send('Accessibility.getFullAXTree', {}),
+      this.cdp.send('DOM.getDocument', { depth: 0 })
+        .then(({ root }) => this.cdp.send('DOM.querySelectorAll', { nodeId: root.nodeId, selector })),
+    ]);
+    const named = nodes.filter((node) => node.backendDOMNodeId);
+    const { nodeIds } = await this.cdp.send('DOM.pushNodesByBackendIdsToFrontend',
+      { backendNodeIds: named.map((node) => node.backendDOMNodeId) });
+    const byDomNode = new Map(nodeIds.map((id, i) => [id, named[i]]));
+    const visible = state.controls.filter((c) => c.visible);
+    controls.nodeIds.forEach((domNode, i) => {
+      const control = visible[i];
+      const node = byDomNode.get(domNode) ?? {};
       if (!control) return;
-      const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree', { nodeId, fetchRelatives: false });
-      const node = nodes[0] || {};
-      if (control.accessibleName === null) control.accessibleName = node.name?.value ?? '';
-    }));
+      control.accessibleName = node.name?.value ?? '';
+      if ('accessibleDescription' in control) control.accessibleDescription = node.description?.value ?? '';
+    });
+    for (const control of state.controls) control.accessibleName ??= '';
   }
 
   async state() {
-    await settle(this.page);
     const state = await this.page.evaluate(readPage);
     if (!state.ended && !state.error) await this.accessible(state);
     return state;
@@ -180,7 +197,10 @@ class Driver {
       return { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
     }, name);
     if (found.error) return found;
-    await this.page.mouse.click(found.x, found.y);
+    // A press and a release on the control's centre (the pointer needs no path there).
+    const at = { x: found.x, y: found.y, button: 'left', clickCount: 1 };
+    await this.cdp.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
+    await this.cdp.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
     return this.state();
   }
 
