@@ -59,10 +59,15 @@ export function serve(site) {
 export const launchArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
   '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
+// Scroll bars as a learner's browser shows them (headless hides them by default),
+// so that a text box with one wraps its text as narrow as on the desktop.
+export const ignoreDefaultArgs = ['--hide-scrollbars'];
+
 export function launch() {
   return chromium.launch({
     executablePath: process.env.QUILLORY_CHROMIUM || '/usr/bin/chromium',
     args: launchArgs,
+    ignoreDefaultArgs,
   });
 }
 
