@@ -72,10 +72,12 @@ export function launch() {
 }
 
 // The state of the visible screen, read from the page's DOM at scale 1, once the
-// pictures it shows have loaded or failed (so that `loaded` is settled).
+// pictures it shows have loaded or failed (so that `loaded` is settled). Beside it,
+// for the next click, where each control is in the window (`targets`, not printed),
+// and whether pictures had to be waited for (`waited`).
 async function readPage() {
-  await Promise.all([...document.querySelectorAll('.window:not([hidden]) img[src]')]
-    .map((img) => (img.complete ? null : img.decode().catch(() => null))));
+  const loading = [...document.querySelectorAll('.window:not([hidden]) img[src]')].filter((img) => !img.complete);
+  await Promise.all(loading.map((img) => img.decode().catch(() => null)));
   const twips = (px) => Math.round(px * 15);
   const colour = (css) => (css.match(/\d+/g) || [0, 0, 0]).slice(0, 3).map(Number);
   // The height the text needs, margins included, unrounded (scrollHeight rounds).
@@ -88,10 +90,14 @@ async function readPage() {
     return (last.getBoundingClientRect().bottom - first.getBoundingClientRect().top) / scale + margins;
   };
   const box = document.querySelector('.window:not([hidden])');
-  if (!box) return document.getElementById('message').hidden ? { error: 'the page shows nothing' } : { ended: true };
+  if (!box) {
+    const shown = !document.getElementById('message').hidden;
+    return { state: shown ? { ended: true } : { error: 'the page shows nothing' }, targets: null, waited: false };
+  }
   const screen = box.querySelector('.screen');
   const scale = box.getBoundingClientRect().width / box.offsetWidth || 1;
   const origin = screen.getBoundingClientRect();
+  const targets = {};
   const state = {
     ended: false,
     screen: box.dataset.screen,
@@ -132,6 +138,7 @@ async function readPage() {
       control.top = twips((rect.top - origin.top) / scale);
       control.width = twips(rect.width / scale);
       control.height = twips(rect.height / scale);
+      targets[control.name] = { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
     }
     control.visible = !element.hidden;
     // Visible controls' names come from the accessibility tree (see accessible()).
@@ -142,7 +149,7 @@ async function readPage() {
     if (element.dataset.due !== undefined) control.due = Number(element.dataset.due);
     state.controls.push(control);
   }
-  return state;
+  return { state, targets, waited: loading.length > 0 };
 }
 
 class Driver {
@@ -150,6 +157,9 @@ class Driver {
     this.page = page;
     this.url = url;
     this.cdp = null;
+    this.root = null; // the document's node in the DOM domain
+    this.screen = null; // the visible screen's name (null: ended) and its controls' centres
+    this.targets = null;
   }
 
   async open() {
@@ -157,53 +167,61 @@ class Driver {
     await this.page.waitForFunction(() => document.querySelector('.window:not([hidden])')
       || !document.getElementById('message').hidden && !document.getElementById('stage').hasAttribute('aria-busy'));
     this.cdp ??= await this.page.context().newCDPSession(this.page);
+    this.root = (await this.cdp.send('DOM.getDocument', { depth: 0 })).root.nodeId;
+    this.backend = new Map(); // DOM node -> its backend node, for the controls seen so far
+    return this.state();
+  }
+
+  // The visible controls' DOM nodes and the whole accessibility tree.
+  accessibilityTree() {
+    return Promise.all([
+      this.cdp.send('DOM.querySelectorAll',
+        { nodeId: this.root, selector: '.window:not([hidden]) .screen > .control:not([hidden])' }),
+      this.cdp.send('Accessibility.getFullAXTree', {}),
+    ]);
   }
 
   // Accessible names and descriptions of the visible controls from the browser's
-  // accessibility tree (the whole tree in one call, matched to the controls by their
-  // DOM nodes). Hidden controls are not in the tree: they keep the name and
-  // description the page gives them.
-  async accessible(state) {
-    const selector = '.window:not([hidden]) .screen > .control:not([hidden])';
-    const [{ nodes }, controls] = await Promise.all([
-      this.cdp.send('Accessibility.getFullAXTree', {}),
-      this.cdp.send('DOM.getDocument', { depth: 0 })
-        .then(({ root }) => this.cdp.send('DOM.querySelectorAll', { nodeId: root.nodeId, selector })),
-    ]);
-    const named = nodes.filter((node) => node.backendDOMNodeId);
-    const { nodeIds } = await this.cdp.send('DOM.pushNodesByBackendIdsToFrontend',
-      { backendNodeIds: named.map((node) => node.backendDOMNodeId) });
-    const byDomNode = new Map(nodeIds.map((id, i) => [id, named[i]]));
+  // accessibility tree, matched to the controls by their DOM nodes. Hidden controls
+  // are not in the tree: they keep the name and description the page gives them.
+  async accessible(state, [{ nodeIds }, { nodes }]) {
+    const unknown = nodeIds.filter((id) => !this.backend.has(id));
+    const described = await Promise.all(unknown.map((nodeId) => this.cdp.send('DOM.describeNode', { nodeId })));
+    unknown.forEach((id, i) => this.backend.set(id, described[i].node.backendNodeId));
+    const byBackend = new Map(nodes.filter((n) => n.backendDOMNodeId).map((n) => [n.backendDOMNodeId, n]));
     const visible = state.controls.filter((c) => c.visible);
-    controls.nodeIds.forEach((domNode, i) => {
+    nodeIds.forEach((nodeId, i) => {
       const control = visible[i];
-      const node = byDomNode.get(domNode) ?? {};
       if (!control) return;
+      const node = byBackend.get(this.backend.get(nodeId)) ?? {};
       control.accessibleName = node.name?.value ?? '';
       if ('accessibleDescription' in control) control.accessibleDescription = node.description?.value ?? '';
     });
     for (const control of state.controls) control.accessibleName ??= '';
   }
 
+  // The page and its accessibility tree are read at once; when pictures were still
+  // loading, the tree is read again after them.
   async state() {
-    const state = await this.page.evaluate(readPage);
-    if (!state.ended && !state.error) await this.accessible(state);
+    let [{ state, targets, waited }, tree] = await Promise.all([this.page.evaluate(readPage), this.accessibilityTree()]);
+    this.screen = state.ended || state.error ? null : state.screen;
+    this.targets = targets;
+    if (!this.screen) return state;
+    if (waited) tree = await this.accessibilityTree();
+    await this.accessible(state, tree);
     return state;
   }
 
   async click(name) {
-    const found = await this.page.evaluate((wanted) => {
-      const box = document.querySelector('.window:not([hidden])');
-      if (!box) return { error: 'no screen is visible: the program has ended' };
-      const element = [...box.querySelectorAll('.screen > .control')].find((e) => e.dataset.name === wanted);
-      if (!element) return { error: `${box.dataset.screen} has no control ${wanted}` };
-      if (element.hidden) return { error: `${wanted} on ${box.dataset.screen} is hidden` };
-      const rect = element.getBoundingClientRect();
-      return { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
-    }, name);
-    if (found.error) return found;
-    // A press and a release on the control's centre (the pointer needs no path there).
-    const at = { x: found.x, y: found.y, button: 'left', clickCount: 1 };
+    if (!this.screen) return { error: 'no screen is visible: the program has ended' };
+    if (!(name in this.targets)) {
+      const exists = await this.page.evaluate((wanted) => [...document.querySelectorAll(
+        '.window:not([hidden]) .screen > .control')].some((e) => e.dataset.name === wanted), name);
+      return { error: exists ? `${name} on ${this.screen} is hidden` : `${this.screen} has no control ${name}` };
+    }
+    // A press and a release on the control's centre, where the last state found it
+    // (the pointer needs no path there).
+    const at = { ...this.targets[name], button: 'left', clickCount: 1 };
     await this.cdp.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
     await this.cdp.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
     return this.state();
@@ -212,8 +230,7 @@ class Driver {
   async key(name) {
     const key = keyName(name);
     if (!key) return { error: `unknown key: ${name}` };
-    const visible = await this.page.evaluate(() => !!document.querySelector('.window:not([hidden])'));
-    if (!visible) return { error: 'no screen is visible: the program has ended' };
+    if (!this.screen) return { error: 'no screen is visible: the program has ended' };
     await this.page.keyboard.press(key);
     return this.state();
   }
@@ -227,8 +244,7 @@ class Driver {
       case 'dump': return argument ? { error: 'dump takes no argument' } : this.state();
       case 'restart':
         if (argument) return { error: 'restart takes no argument' };
-        await this.open();
-        return this.state();
+        return this.open();
       default: return { error: `unknown command: ${command}` };
     }
   }
