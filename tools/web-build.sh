@@ -78,8 +78,9 @@ if ((${#todo[@]} > 0)); then
     ' _ "${flags[@]}"
 fi
 
+# No file system: the core reads no files in the page (half the glue code).
 echo "Linking $site/quillory.js"
-nice -n 19 em++ "${flags[@]}" "${objects[@]}" -lembind \
+nice -n 19 em++ "${flags[@]}" "${objects[@]}" -lembind -sFILESYSTEM=0 \
     -sMODULARIZE=1 -sEXPORT_NAME=createQuillory \
     -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,node \
     -o "$site/quillory.js"

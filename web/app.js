@@ -464,6 +464,19 @@
     for (const element of shown?.controls.values() || []) updateMore(element);
   });
 
+  // The menu reads every lesson's script when first shown: build them one at a
+  // time while the title waits for the learner, each between frames.
+  function prepareAhead() {
+    let next = 0;
+    const later = window.requestIdleCallback
+      ? (step) => requestIdleCallback(step, { timeout: 100 }) : (step) => setTimeout(step, 1);
+    const step = () => {
+      if (core.prepare(next++)) later(step);
+      else stage.dataset.prepared = '';
+    };
+    later(step);
+  }
+
   async function main() {
     if (typeof WebAssembly !== 'object' || typeof createQuillory !== 'function') {
       say('このブラウザーでは Quillory を使えません。新しいブラウザー（Chrome、Edge、Safari、Firefox）でお試しください。');
@@ -479,6 +492,7 @@
     // ?today=YYYY-MM-DD: the date the review schedule takes as today.
     const today = new URLSearchParams(location.search).get('today');
     if (today) core.startOn(today); else core.start();
+    prepareAhead();
     stage.removeAttribute('aria-busy');
     draw(JSON.parse(core.state()));
     shown?.box.querySelector('button.live:not([hidden])')?.focus();
