@@ -57,6 +57,12 @@ stale() {
     return 1
 }
 
+# Objects made with other flags are all made again.
+if [[ -f $obj/flags && "$(<"$obj/flags")" != "${flags[*]}" ]]; then
+    find "$obj" -name '*.o' -delete
+fi
+echo "${flags[*]}" >"$obj/flags"
+
 objects=()
 todo=()
 for source in "${sources[@]}"; do
@@ -78,11 +84,22 @@ if ((${#todo[@]} > 0)); then
     ' _ "${flags[@]}"
 fi
 
-echo "Linking $site/quillory.js"
-nice -n 19 em++ "${flags[@]}" "${objects[@]}" -lembind \
-    -sMODULARIZE=1 -sEXPORT_NAME=createQuillory \
-    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,node \
-    -o "$site/quillory.js"
+# No file system: the core reads no files in the page (half the glue code).
+link=(-lembind -sFILESYSTEM=0 -sMODULARIZE=1 -sEXPORT_NAME=createQuillory
+    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,node)
+# Linked again only when an object or the flags changed.
+relink=
+((${#todo[@]} > 0)) && relink=yes
+[[ -f $site/quillory.js && -f $site/quillory.wasm ]] || relink=yes
+[[ "$(cat "$out/linked" 2>/dev/null)" == "${flags[*]} ${link[*]}" ]] || relink=yes
+for object in "${objects[@]}"; do
+    [[ $object -nt $site/quillory.wasm ]] && relink=yes
+done
+if [[ -n $relink ]]; then
+    echo "Linking $site/quillory.js"
+    nice -n 19 em++ "${flags[@]}" "${objects[@]}" "${link[@]}" -o "$site/quillory.js"
+    echo "${flags[*]} ${link[*]}" >"$out/linked"
+fi
 
 cp web/index.html web/app.js web/style.css "$site/"
 mkdir -p "$site/pictures"

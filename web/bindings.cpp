@@ -2,10 +2,12 @@
 // one JSON line, with the fields of the replay driver that the core knows.
 #include "app/learning.h"
 #include "app/navigator.h"
+#include "app/review_screens.h"
 #include "app/screens.h"
 #include "record/record_store.h"
 #include "ui/conversation.h"
 #include "ui/json.h"
+#include "ui/picture_descriptions.h"
 #include "ui/read_aloud.h"
 #include "ui/screen.h"
 
@@ -176,8 +178,14 @@ std::string controlState(const Screen& screen, const Control& control)
         if (control.background)
             page += ", \"background\": " + rgb(*control.background);
     }
-    if (control.kind == ControlKind::Picture)
+    if (control.kind == ControlKind::Picture) {
         page += "\"loads\": " + std::to_string(control.pictureLoads);
+        if (!control.picture.empty()) {
+            const PictureDescription picture = describePicture(control.picture);
+            page += ", \"name\": " + jsonString(picture.name) +
+                    ", \"description\": " + jsonString(picture.description);
+        }
+    }
     if (control.kind == ControlKind::Button) {
         page += "\"keys\": [";
         bool first = true;
@@ -268,6 +276,18 @@ std::string key(const std::string& name)
     return state();
 }
 
+// Builds the script tables of the `index`th recorded screen (a lesson, the quiz or
+// the game) ahead of the menu, which reads them all when first shown; false when
+// there is none left. The page calls it while the title waits for the learner.
+bool prepare(int index)
+{
+    const std::vector<std::string>& screens = recordedScreens();
+    if (index < 0 || static_cast<std::size_t>(index) >= screens.size())
+        return false;
+    lastStepOf(screens[static_cast<std::size_t>(index)]);
+    return true;
+}
+
 // The English of the visible screen's text box, as utterances (JSON array).
 std::string readAloud()
 {
@@ -312,4 +332,5 @@ EMSCRIPTEN_BINDINGS(quillory)
     emscripten::function("key", &quillory::key);
     emscripten::function("readAloud", &quillory::readAloud);
     emscripten::function("history", &quillory::history);
+    emscripten::function("prepare", &quillory::prepare);
 }

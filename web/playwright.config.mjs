@@ -1,6 +1,6 @@
 // Browser tests of the page, on Debian's Chromium (no browser download).
 import { defineConfig } from '@playwright/test';
-import { launchArgs } from './driver/replay.mjs';
+import { ignoreDefaultArgs, launchArgs } from './driver/replay.mjs';
 
 export default defineConfig({
   testDir: 'tests',
@@ -11,6 +11,7 @@ export default defineConfig({
     browserName: 'chromium',
     viewport: { width: 1280, height: 800 },
     locale: 'ja-JP',
-    launchOptions: { executablePath: process.env.QUILLORY_CHROMIUM || '/usr/bin/chromium', args: launchArgs },
+    launchOptions: { executablePath: process.env.QUILLORY_CHROMIUM || '/usr/bin/chromium', args: launchArgs,
+      ignoreDefaultArgs },
   },
 });

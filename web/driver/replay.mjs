@@ -59,22 +59,45 @@ export function serve(site) {
 export const launchArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
   '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
+// Scroll bars as a learner's browser shows them (headless hides them by default),
+// so that a text box with one wraps its text as narrow as on the desktop.
+export const ignoreDefaultArgs = ['--hide-scrollbars'];
+
 export function launch() {
   return chromium.launch({
     executablePath: process.env.QUILLORY_CHROMIUM || '/usr/bin/chromium',
     args: launchArgs,
+    ignoreDefaultArgs,
   });
 }
 
-// The state of the visible screen, read from the page's DOM at scale 1.
-function readPage() {
+// The state of the visible screen, read from the page's DOM at scale 1, once the
+// pictures it shows have loaded or failed (so that `loaded` is settled). Beside it,
+// for the next click, where each control is in the window (`targets`, not printed),
+// and whether pictures had to be waited for (`waited`).
+async function readPage() {
+  const loading = [...document.querySelectorAll('.window:not([hidden]) img[src]')].filter((img) => !img.complete);
+  await Promise.all(loading.map((img) => img.decode().catch(() => null)));
   const twips = (px) => Math.round(px * 15);
   const colour = (css) => (css.match(/\d+/g) || [0, 0, 0]).slice(0, 3).map(Number);
+  // The height the text needs, margins included, unrounded (scrollHeight rounds).
+  const textHeight = (element) => {
+    const first = element.firstElementChild;
+    const last = element.lastElementChild;
+    const style = getComputedStyle(element);
+    const margins = parseFloat(style.paddingTop) + parseFloat(style.paddingBottom);
+    if (!first) return margins;
+    return (last.getBoundingClientRect().bottom - first.getBoundingClientRect().top) / scale + margins;
+  };
   const box = document.querySelector('.window:not([hidden])');
-  if (!box) return document.getElementById('message').hidden ? { error: 'the page shows nothing' } : { ended: true };
+  if (!box) {
+    const shown = !document.getElementById('message').hidden;
+    return { state: shown ? { ended: true } : { error: 'the page shows nothing' }, targets: null, waited: false };
+  }
   const screen = box.querySelector('.screen');
   const scale = box.getBoundingClientRect().width / box.offsetWidth || 1;
   const origin = screen.getBoundingClientRect();
+  const targets = {};
   const state = {
     ended: false,
     screen: box.dataset.screen,
@@ -95,7 +118,7 @@ function readPage() {
     if (kind === 'text') {
       control.text = element.textContent.replace(/\n/g, '\r\n');
       control.scrollbar = element.classList.contains('scroll');
-      control.fits = element.hidden || element.scrollHeight <= element.clientHeight;
+      control.fits = element.hidden || textHeight(element) <= element.clientHeight + 0.01;
     }
     if (kind === 'label') {
       control.text = element.textContent;
@@ -115,9 +138,10 @@ function readPage() {
       control.top = twips((rect.top - origin.top) / scale);
       control.width = twips(rect.width / scale);
       control.height = twips(rect.height / scale);
+      targets[control.name] = { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
     }
     control.visible = !element.hidden;
-    // The name the page sets holds for hidden controls too; others come from the tree.
+    // Visible controls' names come from the accessibility tree (see accessible()).
     control.accessibleName = element.getAttribute('aria-label');
     if (kind === 'button') control.live = element.classList.contains('live');
     if ('addition' in element.dataset) control.addition = true;
@@ -125,13 +149,7 @@ function readPage() {
     if (element.dataset.due !== undefined) control.due = Number(element.dataset.due);
     state.controls.push(control);
   }
-  return state;
-}
-
-// Pictures still loading are waited for, so `loaded` is settled.
-async function settle(page) {
-  await page.evaluate(() => Promise.all([...document.querySelectorAll('.window:not([hidden]) img[src]')]
-    .map((img) => (img.complete ? null : img.decode().catch(() => null)))));
+  return { state, targets, waited: loading.length > 0 };
 }
 
 class Driver {
@@ -139,56 +157,80 @@ class Driver {
     this.page = page;
     this.url = url;
     this.cdp = null;
+    this.root = null; // the document's node in the DOM domain
+    this.screen = null; // the visible screen's name (null: ended) and its controls' centres
+    this.targets = null;
   }
 
   async open() {
     await this.page.goto(this.url);
     await this.page.waitForFunction(() => document.querySelector('.window:not([hidden])')
       || !document.getElementById('message').hidden && !document.getElementById('stage').hasAttribute('aria-busy'));
-    this.cdp = await this.page.context().newCDPSession(this.page);
+    this.cdp ??= await this.page.context().newCDPSession(this.page);
+    this.root = (await this.cdp.send('DOM.getDocument', { depth: 0 })).root.nodeId;
+    this.backend = new Map(); // DOM node -> its backend node, for the controls seen so far
+    return this.state();
   }
 
-  // Accessible names and descriptions from the browser's accessibility tree.
-  async accessible(state) {
-    const { root } = await this.cdp.send('DOM.getDocument', { depth: 0 });
-    const { nodeIds } = await this.cdp.send('DOM.querySelectorAll',
-      { nodeId: root.nodeId, selector: '.window:not([hidden]) .screen > .control' });
-    await Promise.all(nodeIds.map(async (nodeId, i) => {
-      const control = state.controls[i];
+  // The visible controls' DOM nodes and the whole accessibility tree.
+  accessibilityTree() {
+    return Promise.all([
+      this.cdp.send('DOM.querySelectorAll',
+        { nodeId: this.root, selector: '.window:not([hidden]) .screen > .control:not([hidden])' }),
+      this.cdp.send('Accessibility.getFullAXTree', {}),
+    ]);
+  }
+
+  // Accessible names and descriptions of the visible controls from the browser's
+  // accessibility tree, matched to the controls by their DOM nodes. Hidden controls
+  // are not in the tree: they keep the name and description the page gives them.
+  async accessible(state, [{ nodeIds }, { nodes }]) {
+    const unknown = nodeIds.filter((id) => !this.backend.has(id));
+    const described = await Promise.all(unknown.map((nodeId) => this.cdp.send('DOM.describeNode', { nodeId })));
+    unknown.forEach((id, i) => this.backend.set(id, described[i].node.backendNodeId));
+    const byBackend = new Map(nodes.filter((n) => n.backendDOMNodeId).map((n) => [n.backendDOMNodeId, n]));
+    const visible = state.controls.filter((c) => c.visible);
+    nodeIds.forEach((nodeId, i) => {
+      const control = visible[i];
       if (!control) return;
-      const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree', { nodeId, fetchRelatives: false });
-      const node = nodes[0] || {};
-      if (control.accessibleName === null) control.accessibleName = node.name?.value ?? '';
-    }));
+      const node = byBackend.get(this.backend.get(nodeId)) ?? {};
+      control.accessibleName = node.name?.value ?? '';
+      if ('accessibleDescription' in control) control.accessibleDescription = node.description?.value ?? '';
+    });
+    for (const control of state.controls) control.accessibleName ??= '';
   }
 
+  // The page and its accessibility tree are read at once; when pictures were still
+  // loading, the tree is read again after them.
   async state() {
-    await settle(this.page);
-    const state = await this.page.evaluate(readPage);
-    if (!state.ended && !state.error) await this.accessible(state);
+    let [{ state, targets, waited }, tree] = await Promise.all([this.page.evaluate(readPage), this.accessibilityTree()]);
+    this.screen = state.ended || state.error ? null : state.screen;
+    this.targets = targets;
+    if (!this.screen) return state;
+    if (waited) tree = await this.accessibilityTree();
+    await this.accessible(state, tree);
     return state;
   }
 
   async click(name) {
-    const found = await this.page.evaluate((wanted) => {
-      const box = document.querySelector('.window:not([hidden])');
-      if (!box) return { error: 'no screen is visible: the program has ended' };
-      const element = [...box.querySelectorAll('.screen > .control')].find((e) => e.dataset.name === wanted);
-      if (!element) return { error: `${box.dataset.screen} has no control ${wanted}` };
-      if (element.hidden) return { error: `${wanted} on ${box.dataset.screen} is hidden` };
-      const rect = element.getBoundingClientRect();
-      return { x: rect.left + rect.width / 2, y: rect.top + rect.height / 2 };
-    }, name);
-    if (found.error) return found;
-    await this.page.mouse.click(found.x, found.y);
+    if (!this.screen) return { error: 'no screen is visible: the program has ended' };
+    if (!(name in this.targets)) {
+      const exists = await this.page.evaluate((wanted) => [...document.querySelectorAll(
+        '.window:not([hidden]) .screen > .control')].some((e) => e.dataset.name === wanted), name);
+      return { error: exists ? `${name} on ${this.screen} is hidden` : `${this.screen} has no control ${name}` };
+    }
+    // A press and a release on the control's centre, where the last state found it
+    // (the pointer needs no path there).
+    const at = { ...this.targets[name], button: 'left', clickCount: 1 };
+    await this.cdp.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
+    await this.cdp.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
     return this.state();
   }
 
   async key(name) {
     const key = keyName(name);
     if (!key) return { error: `unknown key: ${name}` };
-    const visible = await this.page.evaluate(() => !!document.querySelector('.window:not([hidden])'));
-    if (!visible) return { error: 'no screen is visible: the program has ended' };
+    if (!this.screen) return { error: 'no screen is visible: the program has ended' };
     await this.page.keyboard.press(key);
     return this.state();
   }
@@ -202,8 +244,7 @@ class Driver {
       case 'dump': return argument ? { error: 'dump takes no argument' } : this.state();
       case 'restart':
         if (argument) return { error: 'restart takes no argument' };
-        await this.open();
-        return this.state();
+        return this.open();
       default: return { error: `unknown command: ${command}` };
     }
   }
