@@ -38,6 +38,10 @@ public:
     const std::filesystem::path& programFolder() const override { return programFolder_; }
     void answered(const AnswerNote& note) override;
 
+    // The view's way to save and open files; none: the screens say they cannot.
+    void setFileExchange(FileExchange* files) { files_ = files; }
+    FileExchange* fileExchange() override { return files_; }
+
     // The learner's record that answers, visits and progress go to; none: kept nowhere.
     void setLearning(Learning* learning) { learning_ = learning; }
     Learning* learning() const { return learning_; }
@@ -68,6 +72,7 @@ private:
     std::vector<std::unique_ptr<Screen>> screens_;
     bool ended_ = false;
     Learning* learning_ = nullptr;
+    FileExchange* files_ = nullptr;
     std::function<void()> onEnd_;
 };
 

@@ -5,6 +5,7 @@
 #include "lessons/lesson_profile.h"
 #include "lessons/lesson_script.h"
 #include "quiz/quiz_rules.h"
+#include "record/record_file.h"
 #include "ui/screen_host.h"
 
 #include <algorithm>
@@ -188,9 +189,13 @@ RecordScreen::RecordScreen(ScreenHost& host, Learning& learning)
     }
     const int bottom = kRowTop + static_cast<int>(rows) * kRowHeight + 120;
     add(added(makeButton("Clear", "記録を消す", {120, bottom, 2055, 375})));
+    add(added(makeButton("Export", "記録を書き出す", {2325, bottom, 1800, 375})));
+    add(added(makeButton("Import", "記録を読み込む", {4275, bottom, 1800, 375})));
     add(added(makeButton("Back", "戻る", {6225, bottom, 2055, 375})));
     add(added(makeLabel("Confirm", "記録を消しますか？　今の記録は別のファイルに写して残します。",
                         {120, bottom - 480, 8160, 375}, {255, 255, 192})));
+    add(added(makeLabel("Message", "", {120, bottom - 480, 8160, 375}, {255, 255, 192})));
+    setVisible("Message", false);
     add(added(makeButton("Yes", "消す", {2400, bottom, 1455, 375}, false)));
     add(added(makeButton("No", "やめる", {4020, bottom, 1455, 375}, false)));
     setVisible("Confirm", false);
@@ -200,6 +205,7 @@ RecordScreen::RecordScreen(ScreenHost& host, Learning& learning)
 void RecordScreen::shown()
 {
     confirm(false);
+    tell({});
     fill();
 }
 
@@ -240,10 +246,100 @@ void RecordScreen::confirm(bool asking)
     setVisible("Yes", asking);
     setVisible("No", asking);
     setVisible("Clear", !asking);
+    setVisible("Export", !asking);
+    setVisible("Import", !asking);
+    if (asking)
+        tell({});
+}
+
+void RecordScreen::tell(const std::string& message)
+{
+    setText("Message", message);
+    setVisible("Message", !message.empty());
+}
+
+void RecordScreen::exportRecord()
+{
+    FileExchange* files = host().fileExchange();
+    if (files == nullptr)
+        return tell("ここでは記録をファイルに書き出せません。");
+    const std::optional<std::string> text = learning_.record().exportText();
+    if (!text)
+        return tell("記録を読み出せなかったため、書き出していません。");
+    waiting_ = true;
+    files->save("quillory-record-" + learning_.today() + ".txt", *text,
+                [this, alive = std::weak_ptr<bool>(alive_)](FileOutcome outcome) {
+                    if (alive.expired())
+                        return;
+                    waiting_ = false;
+                    tell(outcome == FileOutcome::Done ? "記録を書き出しました。"
+                         : outcome == FileOutcome::Failed ? "ファイルに書き込めませんでした。"
+                                                            "記録は書き出していません。"
+                                                          : "");
+                });
+}
+
+void RecordScreen::importRecord()
+{
+    FileExchange* files = host().fileExchange();
+    if (files == nullptr)
+        return tell("ここではファイルから記録を読み込めません。");
+    waiting_ = true;
+    files->open(RecordFileLimit, [this, alive = std::weak_ptr<bool>(alive_)](
+                                     FileOutcome outcome, const std::string& contents) {
+        if (alive.expired())
+            return;
+        waiting_ = false;
+        opened(outcome, contents);
+    });
+}
+
+void RecordScreen::opened(FileOutcome outcome, const std::string& contents)
+{
+    if (outcome == FileOutcome::Cancelled)
+        return tell({});
+    if (outcome == FileOutcome::Failed)
+        return tell("ファイルを読めませんでした。何も変えていません。");
+    const RecordImport result = learning_.record().importText(contents);
+    using Outcome = RecordImport::Outcome;
+    switch (result.outcome) {
+    case Outcome::Imported:
+        tell("記録を読み込みました。");
+        break;
+    case Outcome::NotRecord:
+        tell("このファイルは Quillory の記録ではありません。何も変えていません。");
+        break;
+    case Outcome::Newer:
+        tell("このファイルは新しい版の Quillory の記録です。この版では読み込めません。"
+             "何も変えていません。");
+        break;
+    case Outcome::TooLarge:
+        tell("このファイルは記録としては大きすぎます。何も変えていません。");
+        break;
+    case Outcome::Damaged:
+        tell("この記録のファイルは " + std::to_string(result.line) +
+             " 行目が壊れています。何も変えていません。");
+        break;
+    case Outcome::NotKept:
+        tell("記録を保存できなかったため、読み込みませんでした。何も変えていません。");
+        break;
+    }
+    fill();
+}
+
+bool RecordScreen::acts(std::string_view button) const
+{
+    return !waiting_ || (button != "Export" && button != "Import");
 }
 
 void RecordScreen::onClick(std::string_view control)
 {
+    if ((control == "Export" || control == "Import") && waiting_)
+        return;
+    if (control == "Export")
+        return exportRecord();
+    if (control == "Import")
+        return importRecord();
     if (control == "Clear")
         return confirm(true);
     if (control == "No")

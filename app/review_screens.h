@@ -4,8 +4,10 @@
 
 #include "app/learning.h"
 #include "app/questions.h"
+#include "ui/file_exchange.h"
 #include "ui/screen.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,7 +34,8 @@ private:
 };
 
 // 学習の記録: a row for each lesson, the quiz and the game, a bar of first-try
-// accuracy, and a way to start afresh.
+// accuracy, a way to start afresh, and the record written to a file or read
+// back from one.
 class RecordScreen : public Screen {
 public:
     RecordScreen(ScreenHost& host, Learning& learning);
@@ -40,12 +43,21 @@ public:
 
 protected:
     void onClick(std::string_view control) override;
+    bool acts(std::string_view button) const override;
 
 private:
     void fill();
     void confirm(bool asking);
+    void exportRecord();
+    void importRecord();
+    void opened(FileOutcome outcome, const std::string& contents);
+    // The outcome in the message line; empty: none.
+    void tell(const std::string& message);
 
     Learning& learning_;
+    // A dialog is open: its answer may come later, the screen gone by then.
+    bool waiting_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The screens a menu button opens that keep progress, in menu order.

@@ -44,6 +44,22 @@ bool isDay(std::string_view day)
     return parseDay(day).ok();
 }
 
+bool isMoment(std::string_view moment)
+{
+    if (moment.size() != 19 || !isDay(moment.substr(0, 10)) || moment[10] != ' ' ||
+        moment[13] != ':' || moment[16] != ':')
+        return false;
+    const int limits[] = {23, 59, 59};
+    for (int i = 0; i < 3; ++i) {
+        const char high = moment[11 + 3 * i];
+        const char low = moment[12 + 3 * i];
+        if (high < '0' || high > '9' || low < '0' || low > '9' ||
+            (high - '0') * 10 + (low - '0') > limits[i])
+            return false;
+    }
+    return true;
+}
+
 std::string addDays(std::string_view day, int days)
 {
     if (!isDay(day))

@@ -1,6 +1,7 @@
 #include "record/learner_record.h"
 
 #include "record/dates.h"
+#include "record/record_file.h"
 
 #include <algorithm>
 #include <tuple>
@@ -9,7 +10,14 @@ namespace quillory {
 
 LearnerRecord::LearnerRecord(std::unique_ptr<RecordStore> store) : store_(std::move(store))
 {
-    auto contents = store_->load();
+    restore(store_->load());
+}
+
+void LearnerRecord::restore(RecordContents contents)
+{
+    screens_.clear();
+    reviews_.clear();
+    seq_ = 0;
     for (auto& entry : contents.screens)
         screen(entry.screen).entry = entry;
     for (const auto& q : contents.questions)
@@ -156,6 +164,39 @@ bool LearnerRecord::clear()
     seq_ = 0;
     answers_ = 0;
     return true;
+}
+
+std::optional<std::string> LearnerRecord::exportText()
+{
+    const std::optional<RecordData> data = store_->readAll();
+    if (!data)
+        return std::nullopt;
+    return writeRecordFile(*data);
+}
+
+RecordImport LearnerRecord::importText(std::string_view text)
+{
+    using Outcome = RecordImport::Outcome;
+    RecordFileRead read = readRecordFile(text);
+    switch (read.problem) {
+    case RecordFileProblem::None:
+        break;
+    case RecordFileProblem::NotRecord:
+        return {Outcome::NotRecord};
+    case RecordFileProblem::Newer:
+        return {Outcome::Newer};
+    case RecordFileProblem::TooLarge:
+        return {Outcome::TooLarge};
+    case RecordFileProblem::Damaged:
+        return {Outcome::Damaged, read.line};
+    }
+    if (!store_->replace(read.data))
+        return {Outcome::NotKept};
+    // What the store now holds, so memory and store agree without reading it back.
+    const auto answers = static_cast<std::int64_t>(read.data.answers.size());
+    restore({std::move(read.data.screens), std::move(read.data.questions),
+             std::move(read.data.reviews), answers});
+    return {Outcome::Imported};
 }
 
 std::string fullWidthNumber(int n)

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,20 @@ struct DueQuestion {
 // Days until a question is due again after moving up to box 2, 3, 4 and 5.
 inline constexpr int ReviewDays[] = {0, 0, 1, 3, 7, 14};
 inline constexpr int ReviewBoxes = 5;
+
+// What became of a record file offered in place of the record.
+struct RecordImport {
+    enum class Outcome {
+        Imported,
+        NotRecord,
+        Newer,
+        TooLarge,
+        Damaged, // at `line`
+        NotKept, // the store could not take it: nothing changed
+    };
+    Outcome outcome = Outcome::Imported;
+    int line = 0;
+};
 
 class LearnerRecord {
 public:
@@ -70,6 +85,14 @@ public:
     // Starts afresh, the store first keeping a copy where it can. False when
     // the store could not, and then nothing is forgotten.
     bool clear();
+    // Everything the store holds as a record file's text (see record_file.h);
+    // none when the store cannot read it back.
+    std::optional<std::string> exportText();
+    // Puts the record in `text` in place of this one, the store first keeping
+    // a copy where it can: all of it, or nothing when the text is refused or the
+    // store cannot take it.
+    RecordImport importText(std::string_view text);
+
     // What went wrong with the record since last asked, in one line; empty when
     // nothing did.
     std::string takeNotice() { return store_->takeNotice(); }
@@ -84,6 +107,8 @@ private:
     };
     using Key = std::pair<std::string, int>;
 
+    // Forgets what is in memory and takes `contents` instead.
+    void restore(RecordContents contents);
     Screen& screen(const std::string& name);
     ReviewEntry& schedule(const std::string& screen, int question, int box, std::string due);
 

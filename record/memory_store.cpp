@@ -59,6 +59,19 @@ bool MemoryStore::clear()
     return true;
 }
 
+std::optional<RecordData> MemoryStore::readAll()
+{
+    return RecordData{contents_.screens, contents_.questions, contents_.reviews, answers_};
+}
+
+bool MemoryStore::replace(const RecordData& data)
+{
+    contents_ = {data.screens, data.questions, data.reviews,
+                 static_cast<std::int64_t>(data.answers.size())};
+    answers_ = data.answers;
+    return true;
+}
+
 std::unique_ptr<RecordStore> openRecordStore(const std::string& file)
 {
     if (file.empty())

@@ -20,6 +20,8 @@ struct AnswerEntry {
     int answer = 0;
     bool right = false;
     bool firstTry = false;
+
+    bool operator==(const AnswerEntry&) const = default;
 };
 
 // How far a screen got: the furthest step, its last step, whether it was
@@ -30,6 +32,8 @@ struct ScreenEntry {
     int last = 0;
     bool finished = false;
     std::string lastVisit;
+
+    bool operator==(const ScreenEntry&) const = default;
 };
 
 // A question's latest first try.
@@ -37,6 +41,8 @@ struct QuestionEntry {
     std::string screen;
     int question = 0;
     bool firstRight = false;
+
+    bool operator==(const QuestionEntry&) const = default;
 };
 
 // A question in the review schedule: its box (1 to 5), the day it is due
@@ -47,6 +53,8 @@ struct ReviewEntry {
     int box = 1;
     std::string due;
     std::int64_t seq = 0;
+
+    bool operator==(const ReviewEntry&) const = default;
 };
 
 struct QuestionKey {
@@ -61,6 +69,16 @@ struct RecordContents {
     std::vector<QuestionEntry> questions;
     std::vector<ReviewEntry> reviews;
     std::int64_t answers = 0;
+};
+
+// Everything a record holds, every answer too: what moves between machines.
+struct RecordData {
+    std::vector<ScreenEntry> screens;
+    std::vector<QuestionEntry> questions;
+    std::vector<ReviewEntry> reviews;
+    std::vector<AnswerEntry> answers;
+
+    bool operator==(const RecordData&) const = default;
 };
 
 // One change to the record.
@@ -82,6 +100,12 @@ public:
     virtual bool write(const RecordChange& change) = 0;
     // Starts afresh, after keeping a copy of what there was where the store can.
     virtual bool clear() = 0;
+    // Everything kept, every answer too; none when the store cannot read it.
+    virtual std::optional<RecordData> readAll() = 0;
+    // Puts `data` in place of everything kept, whole or not at all, after
+    // keeping a copy of what there was where the store can. False when nothing
+    // changed.
+    virtual bool replace(const RecordData& data) = 0;
     // What went wrong with the store since last asked, in a line for the
     // learner; empty when nothing did.
     virtual std::string takeNotice() = 0;
@@ -93,6 +117,8 @@ public:
     RecordContents load() override { return contents_; }
     bool write(const RecordChange& change) override;
     bool clear() override;
+    std::optional<RecordData> readAll() override;
+    bool replace(const RecordData& data) override;
     std::string takeNotice() override { return {}; }
 
     const std::vector<AnswerEntry>& answers() const { return answers_; }

@@ -247,6 +247,39 @@ struct SqliteStore::Statements {
         return SQLITE_OK;
     }
 
+    int put(const AnswerEntry& a)
+    {
+        return answer.bind(1, a.when)
+            .bind(2, a.screen)
+            .bind(3, a.question)
+            .bind(4, a.answer)
+            .bind(5, a.right)
+            .bind(6, a.firstTry)
+            .run();
+    }
+    int put(const ScreenEntry& e)
+    {
+        return screen.bind(1, e.screen)
+            .bind(2, e.reached)
+            .bind(3, e.last)
+            .bind(4, e.finished)
+            .bind(5, e.lastVisit)
+            .run();
+    }
+    int put(const QuestionEntry& q)
+    {
+        return question.bind(1, q.screen).bind(2, q.question).bind(3, q.firstRight).run();
+    }
+    int put(const ReviewEntry& r)
+    {
+        return schedule.bind(1, r.screen)
+            .bind(2, r.question)
+            .bind(3, r.box)
+            .bind(4, r.due)
+            .bind(5, r.seq)
+            .run();
+    }
+
     Statement begin, commit, rollback, answer, screen, question, schedule, retire;
 };
 
@@ -410,8 +443,27 @@ std::string SqliteStore::takeNotice()
 RecordContents SqliteStore::load()
 {
     RecordContents contents;
+    if (db_)
+        read(contents, nullptr);
+    return contents;
+}
+
+std::optional<RecordData> SqliteStore::readAll()
+{
     if (!db_)
-        return contents;
+        return std::nullopt;
+    RecordContents contents;
+    RecordData data;
+    if (!read(contents, &data.answers))
+        return std::nullopt;
+    data.screens = std::move(contents.screens);
+    data.questions = std::move(contents.questions);
+    data.reviews = std::move(contents.reviews);
+    return data;
+}
+
+bool SqliteStore::read(RecordContents& contents, std::vector<AnswerEntry>* answers)
+{
     // Calls `row` for each row of `sql` while all goes well.
     auto rows = [this](int rc, const char* sql, auto row) {
         if (rc != SQLITE_OK)
@@ -423,6 +475,7 @@ RecordContents SqliteStore::load()
             row(s);
         return rc == SQLITE_DONE ? SQLITE_OK : rc;
     };
+    // One read transaction: all of it as it was at one moment.
     int rc = exec(db_, "BEGIN");
     rc = rows(rc, "SELECT name, reached_step, last_step, finished, last_visit FROM screen",
               [&](const Statement& s) {
@@ -441,11 +494,21 @@ RecordContents SqliteStore::load()
               });
     rc = rows(rc, "SELECT count(*) FROM answer",
               [&](const Statement& s) { contents.answers = s.number(0); });
+    if (answers != nullptr) {
+        rc = rows(rc,
+                  "SELECT answered_at, screen, question, choice, correct, first_try FROM answer "
+                  "ORDER BY id",
+                  [&](const Statement& s) {
+                      answers->push_back({s.text(0), s.text(1), static_cast<int>(s.number(2)),
+                                          static_cast<int>(s.number(3)), s.number(4) != 0,
+                                          s.number(5) != 0});
+                  });
+    }
     if (!sqlite3_get_autocommit(db_))
         exec(db_, "COMMIT");
     if (rc != SQLITE_OK)
         stop(fail(rc));
-    return contents;
+    return rc == SQLITE_OK;
 }
 
 bool SqliteStore::write(const RecordChange& change)
@@ -454,38 +517,14 @@ bool SqliteStore::write(const RecordChange& change)
         return false;
     auto& s = *statements_;
     int rc = s.begin.run();
-    if (rc == SQLITE_OK && change.answer) {
-        const auto& a = *change.answer;
-        rc = s.answer.bind(1, a.when)
-                 .bind(2, a.screen)
-                 .bind(3, a.question)
-                 .bind(4, a.answer)
-                 .bind(5, a.right)
-                 .bind(6, a.firstTry)
-                 .run();
-    }
-    if (rc == SQLITE_OK && change.screen) {
-        const auto& e = *change.screen;
-        rc = s.screen.bind(1, e.screen)
-                 .bind(2, e.reached)
-                 .bind(3, e.last)
-                 .bind(4, e.finished)
-                 .bind(5, e.lastVisit)
-                 .run();
-    }
-    if (rc == SQLITE_OK && change.question) {
-        const auto& q = *change.question;
-        rc = s.question.bind(1, q.screen).bind(2, q.question).bind(3, q.firstRight).run();
-    }
-    if (rc == SQLITE_OK && change.schedule) {
-        const auto& r = *change.schedule;
-        rc = s.schedule.bind(1, r.screen)
-                 .bind(2, r.question)
-                 .bind(3, r.box)
-                 .bind(4, r.due)
-                 .bind(5, r.seq)
-                 .run();
-    }
+    if (rc == SQLITE_OK && change.answer)
+        rc = s.put(*change.answer);
+    if (rc == SQLITE_OK && change.screen)
+        rc = s.put(*change.screen);
+    if (rc == SQLITE_OK && change.question)
+        rc = s.put(*change.question);
+    if (rc == SQLITE_OK && change.schedule)
+        rc = s.put(*change.schedule);
     if (rc == SQLITE_OK && change.retire)
         rc = s.retire.bind(1, change.retire->screen).bind(2, change.retire->question).run();
     if (rc == SQLITE_OK)
@@ -506,25 +545,65 @@ bool SqliteStore::write(const RecordChange& change)
     return false;
 }
 
-bool SqliteStore::clear()
+bool SqliteStore::keepCopy(std::string_view why)
 {
-    if (!db_)
-        return false;
-    auto copy = asideName(file_, "cleared", localStamp());
+    auto copy = asideName(file_, why, localStamp());
     Statement vacuum(db_, "VACUUM INTO ?");
     int rc = vacuum.prepared();
     if (rc == SQLITE_OK)
         rc = vacuum.bind(1, copy.string()).run();
-    if (rc != SQLITE_OK) {
+    return rc == SQLITE_OK;
+}
+
+bool SqliteStore::clear()
+{
+    if (!db_)
+        return false;
+    if (!keepCopy("cleared")) {
         tell("記録の控えを作れなかったため、記録を消しませんでした。");
         return false;
     }
-    rc = exec(db_, "BEGIN IMMEDIATE; DELETE FROM answer; DELETE FROM screen; "
-                   "DELETE FROM question; DELETE FROM review; COMMIT");
+    int rc = exec(db_, "BEGIN IMMEDIATE; DELETE FROM answer; DELETE FROM screen; "
+                       "DELETE FROM question; DELETE FROM review; COMMIT");
     if (rc == SQLITE_OK)
         return true;
     if (!sqlite3_get_autocommit(db_))
         exec(db_, "ROLLBACK");
+    stop(fail(rc));
+    return false;
+}
+
+bool SqliteStore::replace(const RecordData& data)
+{
+    if (!db_)
+        return false;
+    if (!keepCopy("replaced")) {
+        tell("記録の控えを作れなかったため、記録を読み込みませんでした。");
+        return false;
+    }
+    auto& s = *statements_;
+    int rc = s.begin.run();
+    if (rc == SQLITE_OK)
+        rc = exec(db_, "DELETE FROM answer; DELETE FROM screen; DELETE FROM question; "
+                       "DELETE FROM review");
+    for (std::size_t i = 0; rc == SQLITE_OK && i < data.screens.size(); ++i)
+        rc = s.put(data.screens[i]);
+    for (std::size_t i = 0; rc == SQLITE_OK && i < data.questions.size(); ++i)
+        rc = s.put(data.questions[i]);
+    for (std::size_t i = 0; rc == SQLITE_OK && i < data.reviews.size(); ++i)
+        rc = s.put(data.reviews[i]);
+    for (std::size_t i = 0; rc == SQLITE_OK && i < data.answers.size(); ++i)
+        rc = s.put(data.answers[i]);
+    if (rc == SQLITE_OK)
+        rc = s.commit.run();
+    if (rc == SQLITE_OK)
+        return true;
+    if (!sqlite3_get_autocommit(db_))
+        s.rollback.run();
+    if (fail(rc) == Trouble::Busy) {
+        tell("記録ファイルを別のウィンドウが使っていたため、記録を読み込みませんでした。");
+        return false;
+    }
     stop(fail(rc));
     return false;
 }

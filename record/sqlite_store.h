@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -34,6 +35,10 @@ public:
     bool write(const RecordChange& change) override;
     // Copies the file aside as "<file>.cleared-YYYYMMDD-HHMMSS", then empties it.
     bool clear() override;
+    std::optional<RecordData> readAll() override;
+    // Copies the file aside as "<file>.replaced-YYYYMMDD-HHMMSS", then puts
+    // `data` in place of what it held, in one transaction.
+    bool replace(const RecordData& data) override;
     std::string takeNotice() override;
 
     // Whether changes still reach the file.
@@ -47,6 +52,10 @@ private:
     StoreTrouble check();
     StoreTrouble setUp();
     StoreTrouble fail(int rc);
+    // Reads everything, the answers too when asked for, in one transaction.
+    bool read(RecordContents& contents, std::vector<AnswerEntry>* answers);
+    // Copies the file as it is to asideName(file, why, now).
+    bool keepCopy(std::string_view why);
     void close(bool keepWal);
     void stop(StoreTrouble trouble);
     void tell(const std::string& line);

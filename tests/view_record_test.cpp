@@ -1,6 +1,7 @@
 // The learner's record as the replay driver shows it, across driver processes
 // that share one record file: progress on the menu, the review and its
-// schedule, a damaged file set aside with a notice.
+// schedule, the record written out and read back, a damaged file set aside
+// with a notice.
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -80,6 +81,34 @@ private slots:
         s = drive(on9, "click C1\nclick Review\nkey 3\nkey Return\n");
         QCOMPARE(control(s[0], "Review")["due"].toInt(), 1);
         QVERIFY(control(s[3], "T1")["text"].toString().contains("1  This is a pen."));
+    }
+
+    void aRecordExportedAndClearedComesBackWhole()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("record.sqlite");
+        // A miss on Form3, then on the record screen: written out, cleared, read back.
+        const QList<QJsonObject> s =
+            drive({"--record", file, "--today", "2026-12-08"},
+                  "click C1\nclick C2\nkey Return\nkey Return\nkey Return\nkey 2\nkey Escape\n"
+                  "key Return\nclick Review\nclick Record\nclick Export\nclick Clear\nclick Yes\n"
+                  "click Import\nclick Back\nkey Escape\n");
+        QCOMPARE(s.size(), 16);
+        QCOMPARE(s[9]["screen"].toString(), QString("Record"));
+        QVERIFY(!control(s[9], "Message")["visible"].toBool());
+        QVERIFY(control(s[9], "Message")["addition"].toBool());
+        QCOMPARE(control(s[10], "Message")["text"].toString(), QString("記録を書き出しました。"));
+        QVERIFY(control(s[10], "Export")["addition"].toBool());
+        QCOMPARE(control(s[12], "State1")["text"].toString(), QString("未学習"));
+        QCOMPARE(control(s[13], "Message")["text"].toString(), QString("記録を読み込みました。"));
+        QCOMPARE(control(s[13], "State1")["text"].toString(), control(s[10], "State1")["text"]);
+        QCOMPARE(control(s[13], "Rate1")["text"].toString(), QString("0/1"));
+        // The review and the menu find it again.
+        QVERIFY(control(s[14], "T1")["text"].toString().contains("1  This is a pen."));
+        QCOMPARE(control(s[15], "Review")["due"].toInt(), 1);
+        // Both records replaced are kept beside the file.
+        QCOMPARE(QDir(dir.path()).entryList({"record.sqlite.cleared-*"}).size(), 1);
+        QCOMPARE(QDir(dir.path()).entryList({"record.sqlite.replaced-*"}).size(), 1);
     }
 
     void aDamagedFileIsSetAsideWithANotice()

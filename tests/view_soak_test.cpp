@@ -507,7 +507,11 @@ private slots:
                          where(click, "no state after a click: " + out.value_or("")).c_str());
                 idle = *out == before ? idle + 1 : 0;
                 // A live button changes what the program shows; any other does not.
-                QVERIFY2(live == (*out != before),
+                // Writing out and reading in the record act on files: done again, or
+                // with nothing to read, they may show what was there.
+                const bool onFiles =
+                    name == "Record" && (control == "Export" || control == "Import");
+                QVERIFY2(live == (*out != before) || (onFiles && live),
                          where(click, control + (live ? " is live but changed nothing"
                                                       : " is not live but changed the state"))
                              .c_str());

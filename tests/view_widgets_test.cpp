@@ -1,10 +1,13 @@
-// The real widgets: navigation, a lesson's way back, the close box and pictures.
+// The real widgets: navigation, a lesson's way back, the close box, pictures and
+// the file dialogs.
 #include "tests/view_fixture.h"
 #include "tools/replay.h"
+#include "ui/qt/file_dialogs.h"
 #include "ui/qt/picture_box.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,8 +17,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 using quillory::Replay;
 using quillory::ScreenWindow;
@@ -55,6 +61,20 @@ QStringList visibleWindows()
 }
 
 // Clicks a control of the visible window with a real mouse event.
+// Answers the next file dialog: picks `file`, or cancels when it is empty.
+void answerDialog(const QString& file)
+{
+    QTimer::singleShot(0, [file] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return answerDialog(file);
+        if (file.isEmpty())
+            return dialog->reject();
+        dialog->selectFile(file);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
 void press(Replay& replay, const std::string& control)
 {
     ScreenWindow* window = replay.view().visibleWindow();
@@ -191,6 +211,43 @@ private slots:
         const QImage shot = box.grab().toImage();
         // The middle of the box shows the picture, not the empty frame colour.
         QVERIFY(shot.pixelColor(104, 76) != QColor(240, 240, 240));
+    }
+
+    void fileDialogsWriteAndReadWhatTheLearnerPicks()
+    {
+        QTemporaryDir dir;
+        QWidget parent;
+        quillory::FileDialogs dialogs(&parent);
+        using quillory::FileOutcome;
+        const QString file = dir.filePath("record.txt");
+        std::optional<FileOutcome> saved;
+        answerDialog(file);
+        dialogs.save("quillory-record-2026-12-08.txt", "quillory-record 1\nend\t0\n",
+                     [&](FileOutcome outcome) { saved = outcome; });
+        QCOMPARE(saved, FileOutcome::Done);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("quillory-record 1\nend\t0\n"));
+
+        // Read back; cut one byte past the limit; cancelled.
+        std::optional<FileOutcome> opened;
+        std::string contents;
+        auto keep = [&](FileOutcome outcome, std::string text) {
+            opened = outcome;
+            contents = std::move(text);
+        };
+        for (const std::size_t limit : {std::size_t{1000}, std::size_t{5}}) {
+            answerDialog(file);
+            dialogs.open(limit, keep);
+            QCOMPARE(opened, FileOutcome::Done);
+            QCOMPARE(contents, std::string("quillory-record 1\nend\t0\n").substr(0, limit + 1));
+        }
+        answerDialog({});
+        dialogs.open(1000, keep);
+        QCOMPARE(opened, FileOutcome::Cancelled);
+        answerDialog({});
+        dialogs.save("x.txt", "x", [&](FileOutcome outcome) { saved = outcome; });
+        QCOMPARE(saved, FileOutcome::Cancelled);
     }
 
     void textAndCaptionsRoundTrip()

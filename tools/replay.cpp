@@ -178,6 +178,7 @@ void Replay::start()
                                       ViewOptions{.scale = scale_, .headless = headless_});
     if (headless_)
         view_->setSpeechOutput(std::make_unique<NoVoice>());
+    view_->setFileExchange(&files_);
     QCoreApplication::processEvents();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/learning.h"
+#include "ui/file_exchange.h"
 #include "ui/qt/app_view.h"
 
 #include <QStringList>
@@ -22,6 +23,7 @@ public:
     // Headless: no one looks on, and there is no voice; otherwise the program
     // behaves as for a person at a display.
     // The learner's record outlives restarts; without one given it lives in memory.
+    // Files the program saves stay in memory, and an open hands back the last.
     explicit Replay(std::filesystem::path programFolder, qreal scale = 1, bool headless = true,
                     std::unique_ptr<Learning> learning = nullptr);
     ~Replay();
@@ -46,6 +48,8 @@ private:
     qreal scale_ = 1;
     bool headless_ = true;
     std::unique_ptr<Learning> learning_;
+    // Files saved and opened: in memory, kept across restarts like the record.
+    MemoryExchange files_;
     std::unique_ptr<AppView> view_;
 };
 

@@ -1,5 +1,6 @@
 // What a screen may ask of the program that holds it: show or hide another
-// screen, end the program, and where the program's files lie.
+// screen, end the program, where the program's files lie, and files the
+// learner hands over or takes away.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +9,8 @@
 #include <string_view>
 
 namespace quillory {
+
+class FileExchange;
 
 // The main menu, where lessons, the quiz and the game lead back to.
 inline constexpr std::string_view kMenuScreen = "Form20";
@@ -35,6 +38,8 @@ public:
     virtual const std::filesystem::path& programFolder() const = 0;
     // The learner answered a question.
     virtual void answered(const AnswerNote& /*note*/) {}
+    // Where files are saved and opened; nullptr when the view offers none.
+    virtual FileExchange* fileExchange() { return nullptr; }
 };
 
 } // namespace quillory

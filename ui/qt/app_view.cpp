@@ -1,5 +1,6 @@
 #include "ui/qt/app_view.h"
 
+#include "ui/qt/file_dialogs.h"
 #include "ui/qt/keys.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/picture_view.h"
@@ -53,6 +54,10 @@ AppView::AppView(std::unique_ptr<Navigator> navigator, ViewOptions options)
     connect(main_.get(), &MainWindow::closeRequested, this, &AppView::closeBox);
     connect(main_.get(), &MainWindow::fitted, this, [this](qreal scale) { scale_ = scale; });
     main_->zoomTo(scale_);
+    // No one is there to answer a dialog when headless.
+    if (!headless_)
+        dialogs_ = std::make_unique<FileDialogs>(main_.get());
+    navigator_->setFileExchange(dialogs_.get());
     navigator_->onEnd([this] {
         remember();
         hideAll();
@@ -112,6 +117,11 @@ void AppView::closeBox()
 void AppView::setSpeechOutput(std::unique_ptr<SpeechOutput> output)
 {
     reading_.setSpeechOutput(std::move(output));
+}
+
+void AppView::setFileExchange(FileExchange* files)
+{
+    navigator_->setFileExchange(files);
 }
 
 void AppView::readAloud(ScreenWindow* window)

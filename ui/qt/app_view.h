@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/navigator.h"
+#include "ui/file_exchange.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/read_aloud_control.h"
 #include "ui/qt/screen_window.h"
@@ -49,6 +50,10 @@ public:
     // The voice that reads the English of a text box aloud: by default Qt's
     // text-to-speech, looked for at the first R.
     void setSpeechOutput(std::unique_ptr<SpeechOutput> output);
+    // Where the record screen saves and opens files: by default the desktop's
+    // file dialogs (none when headless); `files` must outlive the view.
+    void setFileExchange(FileExchange* files);
+
     // R or the text box's menu on a window: read its English aloud, or stop.
     void readAloud(ScreenWindow* window);
 
@@ -74,6 +79,7 @@ private:
     void remember();
 
     ReadAloudControl reading_;
+    std::unique_ptr<FileExchange> dialogs_;
     QString voiceMissing_; // said once, then kept in every text box's tooltip
     std::unique_ptr<Navigator> navigator_;
     std::unique_ptr<MainWindow> main_;
