@@ -175,7 +175,7 @@ std::string cell(const Column& column, std::size_t row)
 } // namespace
 
 RecordScreen::RecordScreen(ScreenHost& host, Learning& learning)
-    : Screen(host, "Record", "学習の記録", 8400, 5400, kRecordBackground), learning_(learning)
+    : Screen(host, "Record", "学習の記録", 8400, 5760, kRecordBackground), learning_(learning)
 {
     for (const Column& c : kColumns)
         add(added(makeLabel(std::string("Head") + c.name, c.heading, {c.left, 120, c.width, 315},
@@ -187,14 +187,16 @@ RecordScreen::RecordScreen(ScreenHost& host, Learning& learning)
             add(added(
                 makeLabel(cell(c, i), "", {c.left, top, c.width, kRowHeight - 30}, kRowColour)));
     }
-    const int bottom = kRowTop + static_cast<int>(rows) * kRowHeight + 120;
+    // Under the rows a line for the confirmation or an outcome, then the buttons.
+    const int line = kRowTop + static_cast<int>(rows) * kRowHeight + 60;
+    const int bottom = line + 405;
     add(added(makeButton("Clear", "記録を消す", {120, bottom, 2055, 375})));
     add(added(makeButton("Export", "記録を書き出す", {2325, bottom, 1800, 375})));
     add(added(makeButton("Import", "記録を読み込む", {4275, bottom, 1800, 375})));
     add(added(makeButton("Back", "戻る", {6225, bottom, 2055, 375})));
     add(added(makeLabel("Confirm", "記録を消しますか？　今の記録は別のファイルに写して残します。",
-                        {120, bottom - 480, 8160, 375}, {255, 255, 192})));
-    add(added(makeLabel("Message", "", {120, bottom - 480, 8160, 375}, {255, 255, 192})));
+                        {120, line, 8160, 345}, {255, 255, 192})));
+    add(added(makeLabel("Message", "", {120, line, 8160, 345}, {255, 255, 192})));
     setVisible("Message", false);
     add(added(makeButton("Yes", "消す", {2400, bottom, 1455, 375}, false)));
     add(added(makeButton("No", "やめる", {4020, bottom, 1455, 375}, false)));
