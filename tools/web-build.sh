@@ -38,7 +38,7 @@ sources=(
     lessons/*.cpp lessons/scripts/*.cpp
     quiz/*.cpp
     game/*.cpp game/scenario/*.cpp
-    record/dates.cpp record/learner_record.cpp record/memory_store.cpp
+    record/dates.cpp record/learner_record.cpp record/memory_store.cpp record/record_file.cpp
     app/learning.cpp app/navigator.cpp app/questions.cpp app/review_screens.cpp
     app/screens.cpp app/shell_screens.cpp
     "$generated"
@@ -101,7 +101,7 @@ if [[ -n $relink ]]; then
     echo "${flags[*]} ${link[*]}" >"$out/linked"
 fi
 
-cp web/index.html web/app.js web/style.css "$site/"
+cp web/index.html web/app.js web/record.js web/storage.js web/style.css "$site/"
 mkdir -p "$site/pictures"
 for stem in $svgs; do
     cp assets/pictures/"$stem".svg "$site/pictures/$stem.svg"

@@ -9,6 +9,7 @@
   const stage = document.getElementById('stage');
   const message = document.getElementById('message');
   let core = null;
+  let keeper = null; // the learner's record in the browser's storage
   let state = null;
   const windows = new Map(); // screen name -> {box, screen, title, strip, controls}
   let shown = null;
@@ -348,6 +349,7 @@
     }
     closeOverlay();
     draw(result);
+    keeper?.changed();
   }
 
   // Overlays: a picture enlarged, the conversation's history.
@@ -490,8 +492,11 @@
       return;
     }
     // ?today=YYYY-MM-DD: the date the review schedule takes as today.
-    const today = new URLSearchParams(location.search).get('today');
-    if (today) core.startOn(today); else core.start();
+    const today = new URLSearchParams(location.search).get('today') ?? '';
+    self.quilloryFiles = fileExchange(core, act);
+    keeper = await startWithRecord(core, today);
+    // The driver waits on this before it reloads the page.
+    self.quilloryRecordSaved = () => keeper.settled();
     prepareAhead();
     stage.removeAttribute('aria-busy');
     draw(JSON.parse(core.state()));

@@ -4,27 +4,93 @@
 #include "app/navigator.h"
 #include "app/review_screens.h"
 #include "app/screens.h"
+#include "record/record_file.h"
 #include "record/record_store.h"
 #include "ui/conversation.h"
+#include "ui/file_exchange.h"
 #include "ui/json.h"
 #include "ui/picture_descriptions.h"
 #include "ui/read_aloud.h"
 #include "ui/screen.h"
 
 #include <emscripten/bind.h>
+#include <emscripten/val.h>
 
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillory {
 
 namespace {
 
+// The record as the page keeps it: in memory, and handed to the browser's
+// storage as one record file's text after each change.
+class PageStore : public MemoryStore {
+public:
+    bool write(const RecordChange& change) override { return changed(MemoryStore::write(change)); }
+    bool clear() override { return changed(MemoryStore::clear()); }
+    bool replace(const RecordData& data) override { return changed(MemoryStore::replace(data)); }
+    std::string takeNotice() override { return std::exchange(notice_, {}); }
+
+    // A line for the menu's notice, each told once.
+    void tell(const std::string& line)
+    {
+        if (told_.insert(line).second)
+            notice_ += notice_.empty() ? line : "　" + line;
+    }
+    int changes() const { return changes_; }
+
+private:
+    bool changed(bool kept)
+    {
+        changes_ += kept ? 1 : 0;
+        return kept;
+    }
+
+    std::string notice_;
+    std::set<std::string> told_;
+    int changes_ = 0;
+};
+
+// Files through the page: a download to save, a file picked to open. The page
+// answers an open later, through fileOpened().
+class PageExchange : public FileExchange {
+public:
+    void save(const std::string& suggestedName, const std::string& contents, Saved done) override
+    {
+        const emscripten::val files = emscripten::val::global("quilloryFiles");
+        const bool saved =
+            !files.isUndefined() && files.call<bool>("save", suggestedName, contents);
+        done(saved ? FileOutcome::Done : FileOutcome::Failed);
+    }
+    void open(std::size_t limit, Opened done) override
+    {
+        const emscripten::val files = emscripten::val::global("quilloryFiles");
+        if (files.isUndefined())
+            return done(FileOutcome::Failed, {});
+        pending_ = std::move(done);
+        files.call<void>("open", static_cast<double>(limit));
+    }
+    // The page's answer to the last open; none awaited: nothing happens.
+    void opened(FileOutcome outcome, const std::string& contents)
+    {
+        if (Opened done = std::exchange(pending_, {}))
+            done(outcome, contents);
+    }
+
+private:
+    Opened pending_;
+};
+
 std::unique_ptr<Learning> learning;
+PageStore* store = nullptr;
+PageExchange files;
 std::unique_ptr<Navigator> navigator;
 
 // Bytes that are not UTF-8 become U+FFFD, so that the line stays valid JSON.
@@ -207,14 +273,60 @@ std::string controlState(const Screen& screen, const Control& control)
 void startOn(const std::string& today)
 {
     navigator.reset();
-    if (!learning)
-        learning = std::make_unique<Learning>(std::make_unique<MemoryStore>(), today);
+    if (!learning) {
+        auto kept = std::make_unique<PageStore>();
+        store = kept.get();
+        learning = std::make_unique<Learning>(std::move(kept), today);
+    }
     navigator = startProgram("/", learning.get());
+    navigator->setFileExchange(&files);
 }
 
 void start()
 {
     startOn({});
+}
+
+// Start-up with what the browser kept: `stored`, a record file's text ("" when
+// none), and whether the browser keeps anything at all. Returns "read", "none",
+// or "unreadable" (a fresh record has started; the page keeps the text aside).
+std::string startWith(const std::string& today, const std::string& stored, bool storage)
+{
+    navigator.reset();
+    learning.reset();
+    startOn(today);
+    if (!storage) {
+        store->tell("このブラウザーでは記録を保存できないため、記録せずに続けます。");
+        return stored.empty() ? "none" : "read";
+    }
+    if (stored.empty())
+        return "none";
+    const RecordImport read = learning->record().importText(stored);
+    if (read.outcome == RecordImport::Outcome::Imported)
+        return "read";
+    store->tell(
+        "保存されていた記録を読めませんでした。元のデータは別に残し、新しい記録を始めました。");
+    return "unreadable";
+}
+
+// How many changes the record has had: the page saves when this moves.
+int recordChanges()
+{
+    return store ? store->changes() : 0;
+}
+
+// The whole record as a record file's text, for the browser's storage.
+std::string recordText()
+{
+    const std::optional<RecordData> all = store ? store->readAll() : std::nullopt;
+    return all ? writeRecordFile(*all) : std::string();
+}
+
+// The browser stopped keeping the record: the menu says so, once.
+void storageFailed()
+{
+    if (store)
+        store->tell("記録を保存できなくなったため、ここからは記録せずに続けます。");
 }
 
 std::string state()
@@ -321,6 +433,16 @@ std::string history()
     return out + "]";
 }
 
+// The file the learner picked for an open ("done", "cancelled" or "failed").
+std::string fileOpened(const std::string& outcome, const std::string& contents)
+{
+    files.opened(outcome == "done"        ? FileOutcome::Done
+                 : outcome == "cancelled" ? FileOutcome::Cancelled
+                                          : FileOutcome::Failed,
+                 contents);
+    return state();
+}
+
 } // namespace quillory
 
 EMSCRIPTEN_BINDINGS(quillory)
@@ -333,4 +455,9 @@ EMSCRIPTEN_BINDINGS(quillory)
     emscripten::function("readAloud", &quillory::readAloud);
     emscripten::function("history", &quillory::history);
     emscripten::function("prepare", &quillory::prepare);
+    emscripten::function("startWith", &quillory::startWith);
+    emscripten::function("recordChanges", &quillory::recordChanges);
+    emscripten::function("recordText", &quillory::recordText);
+    emscripten::function("storageFailed", &quillory::storageFailed);
+    emscripten::function("fileOpened", &quillory::fileOpened);
 }

@@ -1,7 +1,7 @@
 // Drives the page in headless Chromium and speaks the replay protocol: one command
 // a line on standard input, one JSON state line each, read back from the page.
 //   node web/driver/replay.mjs [--site DIR] [--today YYYY-MM-DD] [--record DIR]
-import { createReadStream, statSync } from 'node:fs';
+import { createReadStream, mkdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import readline from 'node:readline';
@@ -35,7 +35,7 @@ const types = {
 };
 
 // A static server for the site on a free localhost port.
-export function serve(site) {
+export function serve(site, port = 0) {
   const server = http.createServer((request, response) => {
     const url = new URL(request.url, 'http://localhost/');
     let file = path.join(site, decodeURIComponent(url.pathname));
@@ -53,7 +53,10 @@ export function serve(site) {
     });
     createReadStream(file).pipe(response);
   });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(port, '127.0.0.1', () => resolve(server));
+  });
 }
 
 export const launchArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
@@ -71,11 +74,43 @@ export function launch() {
   });
 }
 
+// The browser keeps a site's storage by its origin, port included: a profile
+// folder is served on the same port each time, the one written in it.
+function keptPort(folder) {
+  mkdirSync(folder, { recursive: true });
+  const file = path.join(folder, 'quillory-port');
+  try {
+    const port = Number(readFileSync(file, 'utf8'));
+    if (port > 0 && port < 65536) return port;
+  } catch {
+    // a new folder
+  }
+  let hash = 0;
+  for (const c of folder) hash = (hash * 31 + c.charCodeAt(0)) >>> 0;
+  const port = 20000 + (hash % 20000);
+  writeFileSync(file, String(port));
+  return port;
+}
+
+// A browser whose profile lives in `folder`, kept after it closes.
+export function launchKeeping(folder, settings) {
+  return chromium.launchPersistentContext(folder, {
+    executablePath: process.env.QUILLORY_CHROMIUM || '/usr/bin/chromium',
+    args: launchArgs,
+    ignoreDefaultArgs,
+    ...settings,
+  });
+}
+
 // The state of the visible screen, read from the page's DOM at scale 1, once the
 // pictures it shows have loaded or failed (so that `loaded` is settled). Beside it,
 // for the next click, where each control is in the window (`targets`, not printed),
 // and whether pictures had to be waited for (`waited`).
 async function readPage() {
+  // A file being read into the record: its outcome is what the state shows.
+  for (let i = 0; i < 500 && 'fileOpen' in document.documentElement.dataset; i++) {
+    await new Promise((resolve) => setTimeout(resolve, 10));
+  }
   const loading = [...document.querySelectorAll('.window:not([hidden]) img[src]')].filter((img) => !img.complete);
   await Promise.all(loading.map((img) => img.decode().catch(() => null)));
   const twips = (px) => Math.round(px * 15);
@@ -160,6 +195,19 @@ class Driver {
     this.root = null; // the document's node in the DOM domain
     this.screen = null; // the visible screen's name (null: ended) and its controls' centres
     this.targets = null;
+    // Files the page saved and hands back when asked to open one, as a person
+    // would pick the file they downloaded last.
+    this.download = Promise.resolve(null);
+    page.on('download', (download) => {
+      this.download = download.path().then((file) => ({ name: download.suggestedFilename(), buffer: readFileSync(file) }))
+        .catch(() => null);
+    });
+    page.on('filechooser', async (chooser) => {
+      const saved = await this.download;
+      await chooser.setFiles(saved ? { name: saved.name, mimeType: 'text/plain', buffer: saved.buffer } : []);
+      // Picking nothing is closing the dialog.
+      if (!saved) await page.evaluate(() => document.querySelector('input[type=file]')?.dispatchEvent(new Event('cancel')));
+    });
   }
 
   async open() {
@@ -244,6 +292,8 @@ class Driver {
       case 'dump': return argument ? { error: 'dump takes no argument' } : this.state();
       case 'restart':
         if (argument) return { error: 'restart takes no argument' };
+        // The record is the learner's: what it saved lands before the reload.
+        await this.page.evaluate(() => self.quilloryRecordSaved?.());
         return this.open();
       default: return { error: `unknown command: ${command}` };
     }
@@ -265,12 +315,15 @@ function keyName(name) {
 
 async function main() {
   const opts = options(process.argv.slice(2));
-  const server = await serve(path.resolve(opts.site));
-  const browser = await launch();
+  const server = await serve(path.resolve(opts.site), opts.record ? keptPort(path.resolve(opts.record)) : 0);
+  // With --record, the browser's profile folder keeps the record across runs.
+  const settings = { viewport: { width: 1280, height: 800 }, locale: 'ja-JP', acceptDownloads: true };
+  const browser = opts.record ? null : await launch();
+  const context = opts.record ? await launchKeeping(path.resolve(opts.record), settings)
+    : await browser.newContext(settings);
   let status = 0;
   try {
-    const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, locale: 'ja-JP' });
-    const page = await context.newPage();
+    const page = context.pages()[0] ?? await context.newPage();
     const query = opts.today ? `?today=${opts.today}` : '';
     const driver = new Driver(page, `http://127.0.0.1:${server.address().port}/index.html${query}`);
     await driver.open();
@@ -290,7 +343,8 @@ async function main() {
     process.stderr.write(`quillory-web-replay: ${error.message || error}\n`);
     status = 1;
   } finally {
-    await browser.close();
+    await context.close();
+    await browser?.close();
     server.close();
   }
   process.exit(status);
