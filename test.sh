@@ -28,8 +28,6 @@ if ! $sanitize; then
     echo "Browser tests"
     (cd web && npx --no-install playwright test)
     echo "The recorded walk on the page"
-    # The page keeps no record over a reload yet: the menu's figures after a
-    # restart are reported apart.
-    node web/driver/compare-walk.mjs --allow-record-after-restart
+    node web/driver/compare-walk.mjs
     echo "Browser view checked in $((SECONDS - started)) s"
 fi

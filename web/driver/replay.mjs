@@ -105,10 +105,12 @@ export function launchKeeping(folder, settings) {
 // The state of the visible screen, read from the page's DOM at scale 1, once the
 // pictures it shows have loaded or failed (so that `loaded` is settled). Beside it,
 // for the next click, where each control is in the window (`targets`, not printed),
-// and whether pictures had to be waited for (`waited`).
+// and whether pictures or a file had to be waited for (`waited`).
 async function readPage() {
   // A file being read into the record: its outcome is what the state shows.
+  let reading = false;
   for (let i = 0; i < 500 && 'fileOpen' in document.documentElement.dataset; i++) {
+    reading = true;
     await new Promise((resolve) => setTimeout(resolve, 10));
   }
   const loading = [...document.querySelectorAll('.window:not([hidden]) img[src]')].filter((img) => !img.complete);
@@ -184,7 +186,7 @@ async function readPage() {
     if (element.dataset.due !== undefined) control.due = Number(element.dataset.due);
     state.controls.push(control);
   }
-  return { state, targets, waited: loading.length > 0 };
+  return { state, targets, waited: reading || loading.length > 0 };
 }
 
 class Driver {
