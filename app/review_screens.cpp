@@ -115,8 +115,9 @@ void ReviewScreen::answer(int k)
     if (!asked_ || answered_)
         return;
     const bool right = asked_->right && (*asked_->right == 0 || *asked_->right == k);
-    noteAnswer(asked_->step, k, control(answerButton(k)).text,
-               asked_->right.has_value() ? std::optional<bool>(right) : std::nullopt);
+    // Kept as a review of its own screen's question, not as an answer on this screen.
+    logAnswer(control(answerButton(k)).text,
+              asked_->right.has_value() ? std::optional<bool>(right) : std::nullopt);
     learning_.record().reviewed(asked_->screen, asked_->step, right, learning_.today());
     answered_ = true;
     for (int j = 1; j <= kMaxAnswers; ++j)

@@ -78,9 +78,11 @@ private slots:
 
         // Box 2 is due a day later; wrong there, it is due again at once.
         const QStringList on9{"--record", file, "--today", "2026-12-09"};
-        s = drive(on9, "click C1\nclick Review\nkey 3\nkey Return\n");
+        s = drive(on9, "click C1\nclick Review\nkey 3\nkey Return\nclick Back\n");
         QCOMPARE(control(s[0], "Review")["due"].toInt(), 1);
         QVERIFY(control(s[3], "T1")["text"].toString().contains("1  This is a pen."));
+        // Still the one question: a review answer is not a question of its own.
+        QCOMPARE(control(s[4], "Review")["due"].toInt(), 1);
     }
 
     void aRecordExportedAndClearedComesBackWhole()

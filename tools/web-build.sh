@@ -101,7 +101,31 @@ if [[ -n $relink ]]; then
     echo "${flags[*]} ${link[*]}" >"$out/linked"
 fi
 
-cp web/index.html web/app.js web/record.js web/storage.js web/style.css "$site/"
+cp web/record.js "$site/"
+# The page with its style and view inside it, and the title's state from the core,
+# so that the title shows before the other files and the core have loaded.
+first=$(node --input-type=module -e "
+import { createRequire } from 'node:module';
+import { readFileSync } from 'node:fs';
+const createQuillory = createRequire(process.cwd() + '/')('./$site/quillory.js');
+const core = await createQuillory({ wasmBinary: readFileSync('$site/quillory.wasm') });
+core.startOn('');
+process.stdout.write(core.state());
+")
+FIRST="$first" node -e '
+const fs = require("fs");
+const [page, style, view, to] = process.argv.slice(1);
+const put = (text, marker, value) => {
+  if (!text.includes(marker)) throw new Error("no " + marker);
+  return text.replace(marker, () => value);
+};
+const app = put(fs.readFileSync(view, "utf8"), "const FIRST_STATE = null;", "const FIRST_STATE = " + process.env.FIRST + ";");
+let html = fs.readFileSync(page, "utf8");
+html = put(html, "<link rel=\"stylesheet\" href=\"style.css\">", "<style>\n" + fs.readFileSync(style, "utf8") + "</style>");
+html = put(html, "<script src=\"app.js\"></script>", "<script>\n" + app + "</script>");
+fs.writeFileSync(to, html);
+' web/index.html web/style.css web/app.js "$site/index.html"
+rm -f "$site/app.js" "$site/style.css"
 mkdir -p "$site/pictures"
 for stem in $svgs; do
     cp assets/pictures/"$stem".svg "$site/pictures/$stem.svg"

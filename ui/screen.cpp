@@ -88,8 +88,13 @@ void Screen::say(Speaker who, std::string text)
 void Screen::noteAnswer(int question, int answer, std::string_view caption,
                         std::optional<bool> right)
 {
-    conversation_.addAnswer(caption, right);
+    logAnswer(caption, right);
     host_.answered({name_, question, answer, right});
+}
+
+void Screen::logAnswer(std::string_view caption, std::optional<bool> right)
+{
+    conversation_.addAnswer(caption, right);
 }
 
 void Screen::greet(Speaker who, std::string greeting)

@@ -113,6 +113,8 @@ protected:
     // The learner's answer `answer` (its button captioned `caption`) to the
     // question awaited at `question`: logged, and told to the host.
     void noteAnswer(int question, int answer, std::string_view caption, std::optional<bool> right);
+    // The answer logged in the conversation only.
+    void logAnswer(std::string_view caption, std::optional<bool> right);
 
     // Replaces the text of T1 and logs it as said by `who`.
     void say(Speaker who, std::string text);

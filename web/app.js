@@ -9,14 +9,18 @@
   const stage = document.getElementById('stage');
   const message = document.getElementById('message');
   let core = null;
+  let ready = false; // the core has started: clicks and keys go to it
+  const waiting = []; // what the learner did before that, in order
   let keeper = null; // the learner's record in the browser's storage
   let state = null;
   const windows = new Map(); // screen name -> {box, screen, title, strip, controls}
   let shown = null;
 
   function say(text) {
+    for (const win of windows.values()) win.box.hidden = true;
     message.textContent = text;
     message.hidden = false;
+    stage.removeAttribute('aria-busy');
   }
 
   function rgb(colour) {
@@ -140,7 +144,7 @@
       case 'button':
         element = document.createElement('button');
         element.type = 'button';
-        element.addEventListener('click', () => act(core.click(control.name)));
+        element.addEventListener('click', () => send(() => core.click(control.name)));
         break;
       case 'text':
         element = document.createElement('div');
@@ -341,6 +345,12 @@
     shown.box.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
   }
 
+  // A click or key for the core, kept until the core has started.
+  function send(action) {
+    if (ready) act(action());
+    else waiting.push(action);
+  }
+
   function act(line) {
     const result = JSON.parse(line);
     if (result.error) {
@@ -429,7 +439,7 @@
   const coreKeys = { Enter: 'Return', Escape: 'Escape', 1: '1', 2: '2', 3: '3', 4: '4', 5: '5' };
 
   document.addEventListener('keydown', (event) => {
-    if (!core || event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
+    if (event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
     if (overlay) {
       if (event.key === 'Escape' || event.key === 'h' || event.key === 'H') {
         event.preventDefault();
@@ -451,7 +461,9 @@
     const name = coreKeys[event.key];
     if (name) {
       event.preventDefault();
-      act(core.key(name));
+      send(() => core.key(name));
+    } else if (!ready) {
+      // The rest waits for the core.
     } else if ((event.key === 'r' || event.key === 'R') && hasConversation(state)) {
       event.preventDefault();
       readAloud();
@@ -479,7 +491,20 @@
     later(step);
   }
 
+  const FIRST_STATE = null; // the build puts the title's state here
+
   async function main() {
+    // The title as the core drew it when the site was built, at once; what the
+    // learner does meanwhile waits for the core.
+    const first = typeof WebAssembly === 'object' && FIRST_STATE;
+    if (first) {
+      draw(first);
+      shown?.box.querySelector('button.live:not([hidden])')?.focus();
+    }
+    // The core's script and the record's come after the page.
+    if (document.readyState === 'loading') {
+      await new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }));
+    }
     if (typeof WebAssembly !== 'object' || typeof createQuillory !== 'function') {
       say('このブラウザーでは Quillory を使えません。新しいブラウザー（Chrome、Edge、Safari、Firefox）でお試しください。');
       return;
@@ -498,9 +523,11 @@
     // The driver waits on this before it reloads the page.
     self.quilloryRecordSaved = () => keeper.settled();
     prepareAhead();
-    stage.removeAttribute('aria-busy');
     draw(JSON.parse(core.state()));
-    shown?.box.querySelector('button.live:not([hidden])')?.focus();
+    ready = true;
+    stage.removeAttribute('aria-busy');
+    if (!first) shown?.box.querySelector('button.live:not([hidden])')?.focus();
+    for (const action of waiting.splice(0)) act(action());
     if (typeof quilloryOffline === 'function') quilloryOffline(); // install.js
   }
 

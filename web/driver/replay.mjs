@@ -214,8 +214,8 @@ class Driver {
 
   async open() {
     await this.page.goto(this.url);
-    await this.page.waitForFunction(() => document.querySelector('.window:not([hidden])')
-      || !document.getElementById('message').hidden && !document.getElementById('stage').hasAttribute('aria-busy'));
+    // The title shows before the core has started; the page is ready when it has.
+    await this.page.waitForFunction(() => !document.getElementById('stage').hasAttribute('aria-busy'));
     this.cdp ??= await this.page.context().newCDPSession(this.page);
     this.root = (await this.cdp.send('DOM.getDocument', { depth: 0 })).root.nodeId;
     this.backend = new Map(); // DOM node -> its backend node, for the controls seen so far
@@ -324,8 +324,9 @@ async function main() {
   const context = opts.record ? await launchKeeping(path.resolve(opts.record), settings)
     : await browser.newContext(settings);
   let status = 0;
+  let page = null;
   try {
-    const page = context.pages()[0] ?? await context.newPage();
+    page = context.pages()[0] ?? await context.newPage();
     const query = opts.today ? `?today=${opts.today}` : '';
     const driver = new Driver(page, `http://127.0.0.1:${server.address().port}/index.html${query}`);
     await driver.open();
@@ -345,6 +346,8 @@ async function main() {
     process.stderr.write(`quillory-web-replay: ${error.message || error}\n`);
     status = 1;
   } finally {
+    // What the record saved lands before the browser closes.
+    await page?.evaluate(() => self.quilloryRecordSaved?.()).catch(() => {});
     await context.close();
     await browser?.close();
     server.close();

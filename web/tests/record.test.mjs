@@ -119,3 +119,28 @@ test('damaged stored data is kept aside and a fresh record starts', async ({ pag
   }));
   expect(aside).toBe('quillory-record 1\nscreen\tForm3\tmany\n');
 });
+
+test('the web driver keeps the record in its profile folder across processes', async () => {
+  const { spawnSync } = await import('node:child_process');
+  const { mkdtempSync, rmSync } = await import('node:fs');
+  const os = await import('node:os');
+  const driver = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../driver/replay.mjs');
+  const profile = mkdtempSync(path.join(os.tmpdir(), 'quillory-profile-'));
+  const run = (commands) => spawnSync(process.execPath,
+    [driver, '--site', site, '--record', profile, '--today', '2026-01-15'],
+    { input: commands.join('\n') + '\n', encoding: 'utf8', timeout: 60000 })
+    .stdout.trim().split('\n').map((line) => JSON.parse(line));
+  const named = (state, name) => state.controls.find((c) => c.name === name);
+  try {
+    run(['key Return', 'click C2', 'key Return', 'key Return', 'key Return', 'key 2']);
+    const [menu, review, answered] = run(['key Return', 'click Review', 'key 2']);
+    expect(named(menu, 'Review').due).toBe(1);
+    expect(named(menu, 'C2').progress.firstTryAsked).toBe(1);
+    expect(named(review, 'T1').text).toContain('This is a pen.');
+    expect(answered.screen).toBe('Review');
+    const [again] = run(['key Return']);
+    expect(named(again, 'Review').due).toBe(1); // missed again: due at once
+  } finally {
+    rmSync(profile, { recursive: true, force: true });
+  }
+});
