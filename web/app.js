@@ -232,6 +232,8 @@
       }
       case 'label':
         element.textContent = control.text;
+        // As on the desktop: centred unless spaces pad it, then from its left edge.
+        element.classList.toggle('padded', /\s/.test(control.text));
         element.setAttribute('aria-label', withoutPadding(control.text));
         element.style.background = rgb(control.background);
         break;
