@@ -87,9 +87,23 @@ function keptPort(folder) {
   }
   let hash = 0;
   for (const c of folder) hash = (hash * 31 + c.charCodeAt(0)) >>> 0;
-  const port = 20000 + (hash % 20000);
+  const port = 20000 + (hash % 12000); // below the ports the system hands out itself
   writeFileSync(file, String(port));
   return port;
+}
+
+// The site on `port`, waiting a little while another process still holds it.
+async function serveOn(site, port) {
+  for (let attempt = 1; ; attempt++) {
+    try {
+      return await serve(site, port);
+    } catch (error) {
+      if (error.code !== 'EADDRINUSE' || attempt === 10) {
+        throw new Error(`cannot serve the site on port ${port}: ${error.message}`);
+      }
+      await new Promise((resolve) => setTimeout(resolve, 300));
+    }
+  }
 }
 
 // A browser whose profile lives in `folder`, kept after it closes.
@@ -317,7 +331,7 @@ function keyName(name) {
 
 async function main() {
   const opts = options(process.argv.slice(2));
-  const server = await serve(path.resolve(opts.site), opts.record ? keptPort(path.resolve(opts.record)) : 0);
+  const server = await serveOn(path.resolve(opts.site), opts.record ? keptPort(path.resolve(opts.record)) : 0);
   // With --record, the browser's profile folder keeps the record across runs.
   const settings = { viewport: { width: 1280, height: 800 }, locale: 'ja-JP', acceptDownloads: true };
   const browser = opts.record ? null : await launch();
@@ -355,4 +369,9 @@ async function main() {
   process.exit(status);
 }
 
-if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) main();
+if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
+  main().catch((error) => {
+    process.stderr.write(`quillory-web-replay: ${error.message || error}\n`);
+    process.exit(1);
+  });
+}

@@ -126,10 +126,12 @@ test('the web driver keeps the record in its profile folder across processes', a
   const os = await import('node:os');
   const driver = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../driver/replay.mjs');
   const profile = mkdtempSync(path.join(os.tmpdir(), 'quillory-profile-'));
-  const run = (commands) => spawnSync(process.execPath,
-    [driver, '--site', site, '--record', profile, '--today', '2026-01-15'],
-    { input: commands.join('\n') + '\n', encoding: 'utf8', timeout: 60000 })
-    .stdout.trim().split('\n').map((line) => JSON.parse(line));
+  const run = (commands) => {
+    const done = spawnSync(process.execPath, [driver, '--site', site, '--record', profile, '--today', '2026-01-15'],
+      { input: commands.join('\n') + '\n', encoding: 'utf8', timeout: 60000 });
+    expect(done.status, done.stderr).toBe(0);
+    return done.stdout.trim().split('\n').map((line) => JSON.parse(line));
+  };
   const named = (state, name) => state.controls.find((c) => c.name === name);
   try {
     run(['key Return', 'click C2', 'key Return', 'key Return', 'key Return', 'key 2']);
