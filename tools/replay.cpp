@@ -44,30 +44,10 @@ std::string rgb(const QColor& colour)
            std::to_string(colour.blue()) + "]";
 }
 
-std::string boolean(bool value)
-{
-    return value ? "true" : "false";
-}
-
-const char* kindName(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::Button:
-        return "button";
-    case ControlKind::Text:
-        return "text";
-    case ControlKind::Label:
-        return "label";
-    case ControlKind::Picture:
-        return "picture";
-    }
-    return "unknown";
-}
-
 std::string controlState(const Control& control, QWidget& widget, const ScreenWindow& window)
 {
     std::string out = "{\"name\": " + jsonString(control.name) +
-                      ", \"kind\": " + jsonString(kindName(control.kind));
+                      ", \"kind\": " + jsonString(controlKindName(control.kind));
     switch (control.kind) {
     case ControlKind::Button:
         out += ", \"caption\": " +
@@ -76,9 +56,9 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
     case ControlKind::Text: {
         const auto& text = static_cast<const QPlainTextEdit&>(widget);
         out += ", \"text\": " + jsonString(modelText(text.toPlainText()));
-        out +=
-            ", \"scrollbar\": " + boolean(text.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
-        out += ", \"fits\": " + boolean(static_cast<const TextBox&>(widget).fits());
+        out += ", \"scrollbar\": " +
+               jsonBoolean(text.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+        out += ", \"fits\": " + jsonBoolean(static_cast<const TextBox&>(widget).fits());
         break;
     }
     case ControlKind::Label: {
@@ -95,7 +75,7 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
         out +=
             ", \"file\": " + (picture.file().isEmpty() ? std::string("null")
                                                        : jsonString(picture.file().toStdString()));
-        out += ", \"loaded\": " + boolean(picture.loaded());
+        out += ", \"loaded\": " + jsonBoolean(picture.loaded());
         out += ", \"accessibleDescription\": " +
                jsonString(accessibleDescriptionOf(&widget).toStdString());
         break;
@@ -106,21 +86,11 @@ std::string controlState(const Control& control, QWidget& widget, const ScreenWi
     out += ", \"top\": " + std::to_string(window.toTwips(geometry.y()));
     out += ", \"width\": " + std::to_string(window.toTwips(geometry.width()));
     out += ", \"height\": " + std::to_string(window.toTwips(geometry.height()));
-    out += ", \"visible\": " + boolean(!widget.isHidden());
+    out += ", \"visible\": " + jsonBoolean(!widget.isHidden());
     out += ", \"accessibleName\": " + jsonString(accessibleNameOf(&widget).toStdString());
     if (control.kind == ControlKind::Button)
-        out += ", \"live\": " + boolean(static_cast<const CaptionButton&>(widget).live());
-    if (control.addition)
-        out += ", \"addition\": true";
-    if (const std::optional<Progress>& p = control.progress) {
-        out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
-               ", \"last\": " + std::to_string(p->last) +
-               ", \"finished\": " + boolean(p->finished) +
-               ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
-               ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
-    }
-    if (control.due)
-        out += ", \"due\": " + std::to_string(*control.due);
+        out += ", \"live\": " + jsonBoolean(static_cast<const CaptionButton&>(widget).live());
+    out += recordFields(control);
     return out + "}";
 }
 

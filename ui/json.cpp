@@ -1,6 +1,8 @@
 #include "ui/json.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 namespace quillory {
 
@@ -35,6 +37,43 @@ std::string jsonQuoted(std::string_view text)
         }
     }
     return out + "\"";
+}
+
+std::string jsonBoolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+const char* controlKindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Text:
+        return "text";
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Picture:
+        return "picture";
+    }
+    return "unknown";
+}
+
+std::string recordFields(const Control& control)
+{
+    std::string out;
+    if (control.addition)
+        out += ", \"addition\": true";
+    if (const std::optional<Progress>& p = control.progress) {
+        out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
+               ", \"last\": " + std::to_string(p->last) +
+               ", \"finished\": " + jsonBoolean(p->finished) +
+               ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
+               ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
+    }
+    if (control.due)
+        out += ", \"due\": " + std::to_string(*control.due);
+    return out;
 }
 
 } // namespace quillory

@@ -135,26 +135,6 @@ std::string rgb(Rgb colour)
            std::to_string(colour.b) + "]";
 }
 
-std::string boolean(bool value)
-{
-    return value ? "true" : "false";
-}
-
-const char* kindName(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::Button:
-        return "button";
-    case ControlKind::Text:
-        return "text";
-    case ControlKind::Label:
-        return "label";
-    case ControlKind::Picture:
-        return "picture";
-    }
-    return "unknown";
-}
-
 const char* keyName(Key key)
 {
     switch (key) {
@@ -199,14 +179,14 @@ bool otherKey(std::string_view name)
 std::string controlState(const Screen& screen, const Control& control)
 {
     std::string out = "{\"name\": " + jsonString(control.name) +
-                      ", \"kind\": " + jsonString(kindName(control.kind));
+                      ", \"kind\": " + jsonString(controlKindName(control.kind));
     switch (control.kind) {
     case ControlKind::Button:
         out += ", \"caption\": " + jsonString(control.text);
         break;
     case ControlKind::Text:
         out += ", \"text\": " + jsonString(control.text);
-        out += ", \"scrollbar\": " + boolean(control.scrollbar);
+        out += ", \"scrollbar\": " + jsonBoolean(control.scrollbar);
         break;
     case ControlKind::Label:
         out += ", \"text\": " + jsonString(control.text);
@@ -221,20 +201,10 @@ std::string controlState(const Screen& screen, const Control& control)
     out += ", \"top\": " + std::to_string(control.rect.top);
     out += ", \"width\": " + std::to_string(control.rect.width);
     out += ", \"height\": " + std::to_string(control.rect.height);
-    out += ", \"visible\": " + boolean(control.visible);
+    out += ", \"visible\": " + jsonBoolean(control.visible);
     if (control.kind == ControlKind::Button)
-        out += ", \"live\": " + boolean(screen.live(control.name));
-    if (control.addition)
-        out += ", \"addition\": true";
-    if (const std::optional<Progress>& p = control.progress) {
-        out += ", \"progress\": {\"reached\": " + std::to_string(p->reached) +
-               ", \"last\": " + std::to_string(p->last) +
-               ", \"finished\": " + boolean(p->finished) +
-               ", \"firstTryRight\": " + std::to_string(p->firstTryRight) +
-               ", \"firstTryAsked\": " + std::to_string(p->firstTryAsked) + "}";
-    }
-    if (control.due)
-        out += ", \"due\": " + std::to_string(*control.due);
+        out += ", \"live\": " + jsonBoolean(screen.live(control.name));
+    out += recordFields(control);
 
     // What only the page needs: not part of the driver's line.
     out += ", \"page\": {";
