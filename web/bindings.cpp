@@ -267,7 +267,7 @@ std::string startWith(const std::string& today, const std::string& stored, bool 
     startOn(today);
     if (!storage) {
         store->tell("このブラウザーでは記録を保存できないため、記録せずに続けます。");
-        return stored.empty() ? "none" : "read";
+        return "none";
     }
     if (stored.empty())
         return "none";
